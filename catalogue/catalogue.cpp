@@ -1,0 +1,155 @@
+// The slot table and its view: adding, deleting, reordering, clearing.
+#include <cstring>
+
+#include "catalogue/list_view.h"
+
+CListView::CListView()
+    : slotCount(0),
+      filterRadio(1),
+      filterTv(1),
+      logoHeight(48),
+      marginY(4),
+      mouseX(0),
+      mouseY(0),
+      hotLink(nullptr),
+      selectionColour(0),
+      selectionLight(0),
+      backgroundColour(0),
+      backgroundLight(0),
+      backgroundDark(0),
+      backgroundDarker(0),
+      preferences(nullptr),
+      panel(nullptr) {
+    memset(listName, 0, sizeof listName);
+    memset(slots, 0, sizeof slots);
+    memset(filterText, 0, sizeof filterText);
+    memset(releaseListeners, 0, sizeof releaseListeners);
+}
+
+CListView::~CListView() {
+    // Shut-down has normally released every record already.
+    for (int i = 0; i < slotCount; ++i) {
+        delete slots[i];
+        slots[i] = nullptr;
+    }
+    slotCount = 0;
+}
+
+int CListView::ViewRowCount() const {
+    LRESULT n = SendMessageA(LB_GETCOUNT, 0, 0);
+    return n == LB_ERR ? 0 : static_cast<int>(n);
+}
+
+int CListView::ViewSelectedRow() const {
+    return static_cast<int>(SendMessageA(LB_GETCURSEL, 0, 0));
+}
+
+StreamRecord* CListView::ViewRecordAt(int row) const {
+    if (row < 0 || row >= ViewRowCount()) return nullptr;
+    LRESULT data = SendMessageA(LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
+    return data == LB_ERR ? nullptr : reinterpret_cast<StreamRecord*>(data);
+}
+
+
+int CListView::AddStream(StreamRecord* record) {
+    if (slotCount >= kMaxSlots) {
+        MessageBoxA(window, "La liste est remplie !", "Ondaria", MB_ICONWARNING);
+        return 0;
+    }
+    record->index = slotCount;
+    slots[slotCount++] = record;
+    LRESULT row = SendMessageA(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
+    if (row != LB_ERR) SendMessageA(LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    UpdateWindow();
+    return 1;
+}
+
+void CListView::ReleaseRecord(StreamRecord* record) {
+    if (PointsIntoRecord(hotLink, record)) hotLink = nullptr;
+    for (RecordReleaseListener* listener : releaseListeners) {
+        if (listener) listener->OnRecordReleased(record);
+    }
+    delete record;
+}
+
+int CListView::DeleteStream(int row) {
+    StreamRecord* record = ViewRecordAt(row);
+    if (record == nullptr) return 1;
+    SendMessageA(LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    // A search on several words may list the record on other rows too.
+    for (int r = ViewRowCount() - 1; r >= 0; --r) {
+        if (ViewRecordAt(r) == record) SendMessageA(LB_DELETESTRING, static_cast<WPARAM>(r), 0);
+    }
+    int slot = record->index;
+    if (slot >= 0 && slot < slotCount && slots[slot] == record) {
+        slots[slot] = nullptr;
+        ReleaseRecord(record);
+    }
+    return 1;
+}
+
+int CListView::ClearCatalogue() {
+    // Empty the view first so that no row ever refers to a released record.
+    SendMessageA(LB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < slotCount; ++i) {
+        if (slots[i]) {
+            StreamRecord* record = slots[i];
+            slots[i] = nullptr;
+            ReleaseRecord(record);
+        }
+    }
+    slotCount = 0;
+    return 1;
+}
+
+StreamRecord* CListView::GetSelectedStream() {
+    LRESULT row = SendMessageA(LB_GETCURSEL, 0, 0);
+    if (row == LB_ERR) return nullptr;
+    return ViewRecordAt(static_cast<int>(row));
+}
+
+StreamRecord* CListView::GetStreamAt(int row) {
+    int n = ViewRowCount();
+    if (n == 0) return nullptr;
+    if (row >= n) row = 0;
+    else if (row < 0) row = n - 1;
+    return ViewRecordAt(row);
+}
+
+int CListView::SwapRows(int a, int b) {
+    StreamRecord* p = ViewRecordAt(a);
+    StreamRecord* q = ViewRecordAt(b);
+    if (p && q) {
+        slots[p->index] = q;
+        slots[q->index] = p;
+        int32_t index = p->index;
+        p->index = q->index;
+        q->index = index;
+    }
+    ReapplyFilter();
+    return 1;
+}
+
+void CListView::SetListName(const char* text) {
+    memset(listName, 0, sizeof listName);
+    if (text) strncpy(listName, text, kListNameSize - 1);
+}
+
+bool CListView::AddReleaseListener(RecordReleaseListener* listener) {
+    for (RecordReleaseListener*& slot : releaseListeners) {
+        if (slot == listener) return true;
+    }
+    for (RecordReleaseListener*& slot : releaseListeners) {
+        if (slot == nullptr) {
+            slot = listener;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CListView::RemoveReleaseListener(RecordReleaseListener* listener) {
+    for (RecordReleaseListener*& slot : releaseListeners) {
+        if (slot == listener) slot = nullptr;
+    }
+}

@@ -1,0 +1,158 @@
+#include "catalogue/list_file_format.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "catalogue/file_replace.h"
+
+namespace {
+
+const char kExtension[] = ".rtv";
+
+bool IsForbiddenInFileName(unsigned char c) {
+    return c < 32 || c == 127 || strchr("\\/:*?\"<>|", c) != nullptr;
+}
+
+bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b) {
+        if (toupper(static_cast<unsigned char>(*a)) != toupper(static_cast<unsigned char>(*b))) return false;
+    }
+    return *a == *b;
+}
+
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices whatever the extension.
+bool IsReservedDeviceName(const char* name) {
+    static const char* const kReserved[] = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* r : kReserved) {
+        if (EqualsIgnoringAsciiCase(name, r)) return true;
+    }
+    if (strlen(name) == 4 && name[3] >= '1' && name[3] <= '9') {
+        char stem[4] = {name[0], name[1], name[2], 0};
+        return EqualsIgnoringAsciiCase(stem, "COM") || EqualsIgnoringAsciiCase(stem, "LPT");
+    }
+    return false;
+}
+
+bool Append(char (&out)[kPathSize], size_t& length, const char* text) {
+    size_t n = strlen(text);
+    if (length + n > kPathSize - 1) return false;
+    memcpy(out + length, text, n + 1);
+    length += n;
+    return true;
+}
+
+struct FileCloser {
+    void operator()(FILE* f) const { fclose(f); }
+};
+using File = std::unique_ptr<FILE, FileCloser>;
+
+}  // namespace
+
+void ListFileBaseName(const char* listName, char* out, size_t outSize) {
+    if (outSize == 0) return;
+    size_t n = 0;
+    for (const char* p = listName ? listName : ""; *p && n + 1 < outSize; ++p, ++n) {
+        out[n] = IsForbiddenInFileName(static_cast<unsigned char>(*p)) ? '_' : *p;
+    }
+    out[n] = 0;
+    if (IsReservedDeviceName(out) && n + 1 < outSize) {
+        out[n] = '_';
+        out[n + 1] = 0;
+    }
+}
+
+bool ComposeListPath(const char* text, bool currentList, const char* listName, bool forSave,
+                     char (&out)[kPathSize]) {
+    memset(out, 0, sizeof out);
+    if (text == nullptr) return false;
+    size_t length = 0;
+    bool fits = Append(out, length, text);
+    if (fits && currentList) {
+        char base[kListNameSize + 2];
+        ListFileBaseName(listName, base, sizeof base);
+        fits = Append(out, length, base) && Append(out, length, kExtension);
+    } else if (fits && forSave && strstr(out, kExtension) == nullptr) {
+        fits = Append(out, length, kExtension);
+    }
+    if (!fits) memset(out, 0, sizeof out);
+    return fits;
+}
+
+bool ComposeTemporaryPath(const char* target, char (&out)[kPathSize]) {
+    memset(out, 0, sizeof out);
+    size_t length = 0;
+    if (Append(out, length, target) && Append(out, length, ".tmp")) return true;
+    // No room for a suffix: a short name in the same folder.
+    memset(out, 0, sizeof out);
+    length = 0;
+    const char* slash = strrchr(target, '\\');
+    const char* other = strrchr(target, '/');
+    if (other > slash) slash = other;
+    size_t folder = slash ? static_cast<size_t>(slash - target + 1) : 0;
+    if (folder + strlen("~rtv.tmp") > kPathSize - 1) return false;
+    memcpy(out, target, folder);
+    length = folder;
+    return Append(out, length, "~rtv.tmp");
+}
+
+ListFileHeader MakeListHeader(int32_t count, const char* listName) {
+    ListFileHeader header;
+    memset(&header, 0, sizeof header);
+    header.version = kListFileVersion;
+    header.headerSize = kListHeaderSize;
+    header.count = count;
+    if (listName) {
+        size_t n = strnlen(listName, kListNameSize - 1);
+        memcpy(header.listName, listName, n);
+    }
+    return header;
+}
+
+bool IsValidListHeader(const ListFileHeader& header) {
+    return header.version >= 1 && header.headerSize == kListHeaderSize;
+}
+
+ListReadResult ReadListFile(const char* path, ListRecordSink sink, void* context) {
+    File file(fopen(path, "rb"));
+    if (!file) return ListReadResult::CannotOpen;
+    setvbuf(file.get(), nullptr, _IOFBF, 1 << 16);
+
+    ListFileHeader header;
+    memset(&header, 0, sizeof header);
+    size_t got = fread(&header, 1, sizeof header, file.get());
+    if (got == 0) return ferror(file.get()) ? ListReadResult::CannotOpen : ListReadResult::Empty;
+    if (got < sizeof header || !IsValidListHeader(header)) return ListReadResult::NotValid;
+
+    for (;;) {
+        std::unique_ptr<StreamRecord> record(new StreamRecord);
+        if (fread(record.get(), 1, sizeof(StreamRecord), file.get()) != sizeof(StreamRecord)) break;
+        TerminateTextFields(*record);
+        StreamRecord* raw = record.release();
+        if (!sink(context, raw)) delete raw;
+    }
+    return ListReadResult::Read;
+}
+
+bool WriteListFile(const char* path, const ListFileHeader& header, ListRecordSource source,
+                   void* context) {
+    char temporary[kPathSize];
+    if (path == nullptr || !ComposeTemporaryPath(path, temporary)) return false;
+
+    FILE* file = fopen(temporary, "wb");
+    if (file == nullptr) return false;
+    setvbuf(file, nullptr, _IOFBF, 1 << 16);
+
+    bool ok = fwrite(&header, sizeof header, 1, file) == 1;
+    while (ok) {
+        const StreamRecord* record = source(context);
+        if (record == nullptr) break;
+        ok = fwrite(record, sizeof *record, 1, file) == 1;
+    }
+    ok = fflush(file) == 0 && ok;
+    ok = fclose(file) == 0 && ok;
+    if (ok) ok = ReplaceFileWith(temporary, path);
+    if (!ok) RemoveFileQuietly(temporary);
+    return ok;
+}

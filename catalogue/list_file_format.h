@@ -1,0 +1,57 @@
+// ".rtv" list files without any window: path forming, header coding, and
+// reading and writing whole files. The catalogue wraps these.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "catalogue/stream_record.h"
+
+constexpr int kPathSize = 260;            // paths hold at most 259 characters
+constexpr int32_t kListFileVersion = 1;
+constexpr int32_t kListHeaderSize = 64;
+
+// The base name of the current list file: the list name with every character
+// that a Windows file name cannot hold (\ / : * ? " < > | and control
+// characters) replaced by '_', and a reserved device name (CON, NUL, COM1...)
+// given a trailing '_'. `out` holds at least kListNameSize + 1 bytes.
+void ListFileBaseName(const char* listName, char* out, size_t outSize);
+
+// Forms the path of a list file in a kPathSize buffer. Current-list mode:
+// folder + base name + ".rtv". Explicit mode: the path as given, with ".rtv"
+// appended for a save when the path holds no ".rtv" anywhere.
+// Returns false, leaving `out` empty, when the path does not fit.
+bool ComposeListPath(const char* text, bool currentList, const char* listName, bool forSave,
+                     char (&out)[kPathSize]);
+
+// A temporary file beside `target` for a save to be completed before it
+// replaces the target. Returns false when no such name fits.
+bool ComposeTemporaryPath(const char* target, char (&out)[kPathSize]);
+
+ListFileHeader MakeListHeader(int32_t count, const char* listName);
+bool IsValidListHeader(const ListFileHeader& header);
+
+enum class ListReadResult {
+    CannotOpen,   // nothing shown
+    Empty,        // nothing shown
+    NotValid,     // "Le fichier n'est pas valide !"
+    Read,
+};
+
+// Receives each complete record read, already allocated with `new` and with
+// its text fields terminated. Returns true when it took ownership; false
+// makes the reader delete the record.
+using ListRecordSink = bool (*)(void* context, StreamRecord* record);
+
+// Reads the records of a list file in order. Trailing bytes that make no
+// whole record are ignored; a non-empty file shorter than the header is not valid.
+ListReadResult ReadListFile(const char* path, ListRecordSink sink, void* context);
+
+// Gives the next record to write, or nullptr at the end.
+using ListRecordSource = const StreamRecord* (*)(void* context);
+
+// Writes header and records to a temporary file beside `path`, checks every
+// write and the close, then replaces `path` with it. On any failure the
+// previous file is left untouched and false is returned.
+bool WriteListFile(const char* path, const ListFileHeader& header, ListRecordSource source,
+                   void* context);

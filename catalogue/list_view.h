@@ -1,0 +1,78 @@
+// The catalogue: a slot table of stream records, the list box rows that show
+// them (the view), the search criteria, and the list box's window behaviour.
+#pragma once
+
+#include <windows.h>
+
+#include "catalogue/record_release.h"
+#include "catalogue/stream_record.h"
+#include "ui/framework/wnd.h"
+
+class CPref;
+class CPlugin;
+
+constexpr int kListBoxId = 1001;
+constexpr int kMaxReleaseListeners = 4;
+
+class CListView : public CWnd {
+public:
+    CListView();
+    ~CListView() override;
+
+    // Catalogue (slot table and view).
+    int AddStream(StreamRecord* record);
+    int DeleteStream(int row);
+    int ClearCatalogue();
+    StreamRecord* GetSelectedStream();
+    StreamRecord* GetStreamAt(int row);
+    int SwapRows(int a, int b);
+    void SetListName(const char* text);
+
+    // List files. `text` is the plugin folder (ending in a separator) in
+    // current-list mode, a full path otherwise.
+    int SaveListFile(const char* text, int currentList);
+    int LoadListFile(const char* text, int currentList);
+
+    // Search.
+    int ApplyFilter(int includeRadio, int includeTv, const char* text);
+    int ReapplyFilter();
+
+    // Objects holding pointers into records hear of every release.
+    bool AddReleaseListener(RecordReleaseListener* listener);
+    void RemoveReleaseListener(RecordReleaseListener* listener);
+
+    int ViewRowCount() const;
+    int ViewSelectedRow() const;
+    StreamRecord* ViewRecordAt(int row) const;
+
+    // Catalogue state.
+    char listName[kListNameSize];
+    int slotCount;
+    StreamRecord* slots[kMaxSlots];
+
+    // Search criteria.
+    int filterRadio;
+    int filterTv;
+    char filterText[kTextFieldSize];
+
+    // List control state.
+    int logoHeight;
+    int marginY;
+    int mouseX;
+    int mouseY;
+    const char* hotLink;
+    COLORREF selectionColour;
+    COLORREF selectionLight;
+    COLORREF backgroundColour;
+    COLORREF backgroundLight;
+    COLORREF backgroundDark;
+    COLORREF backgroundDarker;
+
+    CPref* preferences;
+    CPlugin* panel;
+
+private:
+    void ReleaseRecord(StreamRecord* record);
+
+    RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
+};

@@ -1,0 +1,12 @@
+#include "catalogue/record_release.h"
+
+#include <cstdint>
+
+#include "catalogue/stream_record.h"
+
+bool PointsIntoRecord(const void* pointer, const StreamRecord* record) {
+    if (pointer == nullptr || record == nullptr) return false;
+    auto p = reinterpret_cast<uintptr_t>(pointer);
+    auto start = reinterpret_cast<uintptr_t>(record);
+    return p >= start && p < start + sizeof(StreamRecord);
+}

@@ -1,0 +1,38 @@
+# Sourced: a Wine prefix inside the build folder and a private headless X server.
+# Defines ondaria_wine_start and ondaria_wine_stop.
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${ONDARIA_BUILD:-$root/build}"
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+
+ondaria_xvfb_pid=""
+
+ondaria_wine_start() {
+    local headless="${1:-1}"
+    if [ "$headless" = 1 ] || [ -z "${DISPLAY:-}" ]; then
+        local n=90
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        ondaria_xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    fi
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+    fi
+    # Caption buttons and frame-control glyphs need Marlett in the prefix.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
+    wineserver -p
+}
+
+ondaria_wine_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$ondaria_xvfb_pid" ]; then kill "$ondaria_xvfb_pid" 2>/dev/null || true; wait "$ondaria_xvfb_pid" 2>/dev/null || true; fi
+}
