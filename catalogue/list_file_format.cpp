@@ -22,17 +22,28 @@ bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices whatever the extension.
-bool IsReservedDeviceName(const char* name) {
-    static const char* const kReserved[] = {"CON", "PRN", "AUX", "NUL"};
+// Windows takes the part of a name before its first dot, trailing spaces
+// dropped, as a device name: "con.old.rtv" opens the console, not a file.
+size_t DeviceStemLength(const char* name) {
+    const char* dot = strchr(name, '.');
+    return dot ? static_cast<size_t>(dot - name) : strlen(name);
+}
+
+bool IsReservedDeviceName(const char* name, size_t length) {
+    while (length > 0 && name[length - 1] == ' ') --length;
+    char stem[8] = {0};
+    if (length == 0 || length >= sizeof stem) return false;
+    memcpy(stem, name, length);
+    static const char* const kReserved[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
     for (const char* r : kReserved) {
-        if (EqualsIgnoringAsciiCase(name, r)) return true;
+        if (EqualsIgnoringAsciiCase(stem, r)) return true;
     }
-    if (strlen(name) == 4 && name[3] >= '1' && name[3] <= '9') {
-        char stem[4] = {name[0], name[1], name[2], 0};
-        return EqualsIgnoringAsciiCase(stem, "COM") || EqualsIgnoringAsciiCase(stem, "LPT");
-    }
-    return false;
+    if (length != 4) return false;
+    // COM0-9 and LPT0-9, and the superscripts 1, 2 and 3 of Windows-1252.
+    unsigned char digit = static_cast<unsigned char>(stem[3]);
+    if (!((digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3)) return false;
+    stem[3] = 0;
+    return EqualsIgnoringAsciiCase(stem, "COM") || EqualsIgnoringAsciiCase(stem, "LPT");
 }
 
 bool Append(char (&out)[kPathSize], size_t& length, const char* text) {
@@ -57,9 +68,10 @@ void ListFileBaseName(const char* listName, char* out, size_t outSize) {
         out[n] = IsForbiddenInFileName(static_cast<unsigned char>(*p)) ? '_' : *p;
     }
     out[n] = 0;
-    if (IsReservedDeviceName(out) && n + 1 < outSize) {
-        out[n] = '_';
-        out[n + 1] = 0;
+    size_t stem = DeviceStemLength(out);
+    if (IsReservedDeviceName(out, stem) && n + 1 < outSize) {
+        memmove(out + stem + 1, out + stem, n - stem + 1);
+        out[stem] = '_';
     }
 }
 

@@ -14,7 +14,8 @@ constexpr int32_t kListHeaderSize = 64;
 // The base name of the current list file: the list name with every character
 // that a Windows file name cannot hold (\ / : * ? " < > | and control
 // characters) replaced by '_', and a reserved device name (CON, NUL, COM1...)
-// given a trailing '_'. `out` holds at least kListNameSize + 1 bytes.
+// given a trailing '_' (before the first dot: "nul.old" becomes "nul_.old").
+// `out` holds at least kListNameSize + 1 bytes.
 void ListFileBaseName(const char* listName, char* out, size_t outSize);
 
 // Forms the path of a list file in a kPathSize buffer. Current-list mode:

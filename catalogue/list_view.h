@@ -41,6 +41,14 @@ public:
     bool AddReleaseListener(RecordReleaseListener* listener);
     void RemoveReleaseListener(RecordReleaseListener* listener);
 
+    // List control.
+    int UpdateItemHeight();
+    int SetColours(COLORREF selection, COLORREF background);
+    int RowHeight() const;
+    int OnKeyDown(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
+    int OnKeyUp(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
+    LRESULT DefaultProc(UINT message, WPARAM first, LPARAM second) override;
+
     int ViewRowCount() const;
     int ViewSelectedRow() const;
     StreamRecord* ViewRecordAt(int row) const;
@@ -73,6 +81,7 @@ public:
 
 private:
     void ReleaseRecord(StreamRecord* record);
+    void NotifyParent(int code);
 
     RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
 };

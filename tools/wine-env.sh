@@ -24,6 +24,12 @@ ondaria_wine_start() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # Without a window manager, windows that Wine leaves to one are slow to
+    # activate (a message box took two seconds); Wine manages them itself.
+    if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+        wineserver -w
+    fi
     # Caption buttons and frame-control glyphs need Marlett in the prefix.
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
     if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then

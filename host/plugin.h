@@ -1,0 +1,88 @@
+// The panel object: root of ownership of every window, buffer and handle of
+// the plugin, and the panel dialog itself.
+#pragma once
+
+#include <windows.h>
+
+#include "catalogue/list_view.h"
+#include "catalogue/preferences_dialog.h"
+#include "catalogue/readme_window.h"
+#include "catalogue/stream_editor.h"
+#include "host/host_wrappers.h"
+#include "ui/framework/wnd.h"
+
+struct IWebBrowser2;
+
+constexpr int kPanelTemplate = 101;
+
+enum PanelControl {
+    kOptionsButton = 1002,
+    kReadmeButton = 1003,
+    kSearchModeCombo = 1005,
+    kSearchEdit = 1006,
+};
+constexpr int kFrameStateSize = 284;
+extern const char kConfigurationFile[];   // "gen_ondaria.ini"
+extern const char kVersionText[];         // "2b"
+
+class CPlugin : public CDialog {
+public:
+    CPlugin();
+    ~CPlugin() override;
+
+    int Start(HWND hostWindow, HINSTANCE module);
+    int FinishStart();
+    int Teardown();
+
+    int Show(int showCommand) override;
+    int OnClose() override;
+    int OnDestroy() override;
+    int OnWindowPosChanged(WINDOWPOS* position) override;
+
+    int InsertMenuEntry(const char* text);
+    int RemoveMenuEntry();
+
+    int ReadConfiguration(const char* fileName);
+    int WriteConfiguration(const char* fileName, int visible);
+
+    // At quit: takes the plugin off the host's windows. Where another
+    // procedure was installed over ours, ours stays in the chain, so the
+    // library is then kept loaded for the life of the process.
+    void ReleaseHostWindows();
+
+    static INT_PTR CALLBACK PanelDialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second);
+
+    char* pluginFolder;
+    RECT frameRect;
+    CWinamp winamp;
+    CPEditor playlistEditor;
+    CPluginParent frame;
+    unsigned char* frameState;
+    HWND frameWindow;
+    int showState;
+    HWND listBox;
+    CListView view;
+    CInfo readme;
+    CPref preferences;
+    CStream editor;
+    int menuCommand;
+    HFONT badgeFont;
+    HFONT sloganFont;
+    HFONT titleFont;
+    HMODULE atlModule;
+    HWND browserHost;
+    BITMAPINFO logoInfo;
+    IWebBrowser2* browser;
+
+private:
+    int FailStart(HWND owner, const char* text);
+    void StartBanner();
+    void ReleaseBanner();
+    void DetachHostWrapper(CWnd& wrapper);
+
+    bool comInitialised;
+    bool procedureLeftBehind;
+};
+
+extern CPlugin thePlugin;
+extern bool isNtFamily;

@@ -1,0 +1,229 @@
+// Start-up and shut-down of the panel object, in the order that every other
+// piece of the plugin relies on.
+#include <cstdio>
+#include <cstring>
+
+#include "catalogue/list_file_format.h"
+#include "host/plugin.h"
+
+const char kConfigurationFile[] = "gen_ondaria.ini";
+const char kVersionText[] = "2b";
+
+CPlugin thePlugin;
+bool isNtFamily = false;
+
+namespace {
+
+const char kProductName[] = "Ondaria";
+const char kStartFailure[] = "Winamp n'a pas réussi à initialiser le plugin !";
+
+HWND WindowOrNull(HWND hwnd) { return (hwnd && IsWindow(hwnd)) ? hwnd : nullptr; }
+
+}  // namespace
+
+CPlugin::CPlugin()
+    : pluginFolder(nullptr),
+      frameRect{0, 0, 0, 0},
+      frameState(static_cast<unsigned char*>(GlobalAlloc(GPTR, kFrameStateSize))),
+      frameWindow(nullptr),
+      showState(1),
+      listBox(nullptr),
+      menuCommand(kMenuCommand),
+      badgeFont(nullptr),
+      sloganFont(nullptr),
+      titleFont(nullptr),
+      atlModule(nullptr),
+      browserHost(nullptr),
+      browser(nullptr),
+      comInitialised(false),
+      procedureLeftBehind(false) {
+    templateId = kPanelTemplate;
+    ZeroMemory(&logoInfo, sizeof logoInfo);
+    logoInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    logoInfo.bmiHeader.biWidth = kLogoSide;
+    logoInfo.bmiHeader.biHeight = kLogoSide;
+    logoInfo.bmiHeader.biPlanes = 1;
+    logoInfo.bmiHeader.biBitCount = 24;
+}
+
+// The frame state block is the host's while the frame lives: never freed.
+CPlugin::~CPlugin() = default;
+
+int CPlugin::FailStart(HWND owner, const char* text) {
+    MessageBoxA(WindowOrNull(owner), text, kProductName, MB_ICONWARNING);
+    return 0;
+}
+
+int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
+    parentWindow = hostWindow;
+    instance = module;
+
+    winamp.SetOwner(this);
+    winamp.Subclass(hostWindow);
+
+    if (!winamp.IsHostVersionSupported()) return FailStart(hostWindow, "Version de Winamp trop ancienne !");
+
+    HWND editorWindow = reinterpret_cast<HWND>(winamp.SendHostMessage(1, 260));
+    playlistEditor.SetOwner(this);
+    playlistEditor.Subclass(editorWindow);
+
+    const char* settings = reinterpret_cast<const char*>(winamp.SendHostMessage(0, 335));
+    pluginFolder = new char[kPathSize]();
+    if (settings == nullptr ||
+        snprintf(pluginFolder, kPathSize, "%s\\plugins\\gen_ondaria\\", settings) >= kPathSize) {
+        // A settings folder too long for the plugin folder's buffer.
+        delete[] pluginFolder;
+        pluginFolder = nullptr;
+        return FailStart(hostWindow, kStartFailure);
+    }
+
+    ReadConfiguration(kConfigurationFile);
+
+    LONG* initial = reinterpret_cast<LONG*>(frameState + 8);
+    if (frameRect.left == 0 && frameRect.top == 0 && frameRect.right == 0 && frameRect.bottom == 0) {
+        RECT host = {0, 0, 0, 0};
+        ::GetWindowRect(hostWindow, &host);
+        initial[0] = host.left - 320;
+        initial[1] = host.top;
+        initial[2] = host.left;
+        initial[3] = host.bottom;
+    } else {
+        initial[0] = frameRect.left;
+        initial[1] = frameRect.top;
+        initial[2] = frameRect.right;
+        initial[3] = frameRect.bottom;
+    }
+
+    frameWindow = reinterpret_cast<HWND>(::SendMessageA(hostWindow, WM_USER, reinterpret_cast<WPARAM>(frameState), 505));
+    if (frameWindow == nullptr) return FailStart(hostWindow, kStartFailure);
+
+    char title[32];
+    snprintf(title, sizeof title, "%s %s", kProductName, kVersionText);
+    ::SetWindowTextA(frameWindow, title);
+
+    frame.Subclass(frameWindow);
+    frame.SetOwner(this);
+
+    HWND panel = CreateDialogParamA(module, MAKEINTRESOURCEA(kPanelTemplate), frameWindow, &CPlugin::PanelDialogProc,
+                                    reinterpret_cast<LPARAM>(this));
+    if (panel == nullptr) return FailStart(frameWindow, kStartFailure);
+
+    StartBanner();
+
+    listBox = ::GetDlgItem(window, kListBoxId);
+    view.Subclass(listBox);
+    view.preferences = &preferences;
+    view.panel = this;
+
+    ::SendMessageA(window, WM_SIZE, 0, 0);
+
+    preferences.Create(kPreferencesTemplate, this, &CDialog::ModelessDialogProc);
+    preferences.editor = &editor;
+    preferences.catalogue = &view;
+
+    ReadConfiguration(kConfigurationFile);
+
+    readme.Create(kReadmeTemplate, this, &CDialog::ModelessDialogProc);
+
+    editor.Create(kStreamEditorTemplate, this, &CDialog::ModelessDialogProc);
+    editor.preferences = &preferences;
+    editor.catalogue = &view;
+
+    return FinishStart();
+}
+
+int CPlugin::FinishStart() {
+    char menuText[32];
+    snprintf(menuText, sizeof menuText, "%s\tAlt+R", kProductName);
+    if (showState) {
+        Show(SW_SHOW);
+        UpdateWindow();
+    } else {
+        InsertMenuEntry(menuText);
+    }
+
+    // Exactly one double-click action is checked; playing at once wins.
+    if (preferences.IsDlgButtonChecked(kPlayAtOnceRadio) && preferences.IsDlgButtonChecked(kEnqueueRadio)) {
+        preferences.CheckDlgButton(kEnqueueRadio, BST_UNCHECKED);
+    }
+    if (!preferences.IsDlgButtonChecked(kPlayAtOnceRadio) && !preferences.IsDlgButtonChecked(kEnqueueRadio)) {
+        preferences.CheckDlgButton(kPlayAtOnceRadio, BST_CHECKED);
+    }
+
+    char name[kListNameSize] = {0};
+    if (preferences.window) GetDlgItemTextA(preferences.window, kListNameEdit, name, sizeof name);
+    if (name[0] == 0) {
+        if (preferences.window) SetDlgItemTextA(preferences.window, kListNameEdit, kProductName);
+        view.SetListName(kProductName);
+    }
+
+    view.LoadListFile(pluginFolder, 1);
+
+    HWND combo = ::GetDlgItem(window, kSearchModeCombo);
+    static const char* const kModes[] = {"Afficher Flux", "Chercher Flux", "Chercher Radio", "Chercher TV"};
+    for (int i = 0; i < 4; ++i) {
+        LRESULT item = ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kModes[i]));
+        ::SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(item), i);
+    }
+    ::SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    return 1;
+}
+
+int CPlugin::OnDestroy() {
+    HFONT* fonts[] = {&badgeFont, &sloganFont, &titleFont};
+    for (HFONT* font : fonts) {
+        if (*font) DeleteObject(*font);
+        *font = nullptr;
+    }
+    Teardown();
+    return 0;
+}
+
+void CPlugin::DetachHostWrapper(CWnd& wrapper) {
+    if (wrapper.window && ::IsWindow(wrapper.window) && GetPropA(wrapper.window, kWndProperty) == &wrapper &&
+        reinterpret_cast<WNDPROC>(GetWindowLongA(wrapper.window, GWL_WNDPROC)) != &CWnd::WindowProc) {
+        procedureLeftBehind = true;
+    }
+    wrapper.Unsubclass();
+}
+
+int CPlugin::Teardown() {
+    HWND editorWindow = playlistEditor.window;
+    HWND container = editorWindow ? ::GetParent(editorWindow) : nullptr;
+    HWND outer = container ? ::GetParent(container) : nullptr;
+    if (outer) ::ShowWindow(outer, SW_HIDE);
+
+    if (showState) WriteConfiguration(kConfigurationFile, showState);
+
+    view.SaveListFile(pluginFolder, 1);
+    view.ClearCatalogue();
+
+    view.Unsubclass();
+    DetachHostWrapper(frame);
+    DetachHostWrapper(playlistEditor);
+
+    delete[] pluginFolder;
+    pluginFolder = nullptr;
+
+    ReleaseBanner();
+    return 0;
+}
+
+void CPlugin::ReleaseHostWindows() {
+    // A failed start-up leaves whatever it had attached.
+    DetachHostWrapper(frame);
+    DetachHostWrapper(playlistEditor);
+    DetachHostWrapper(winamp);
+    if (procedureLeftBehind) {
+        // Our window procedure is still reachable from a host window.
+        HMODULE self = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCSTR>(&CWnd::WindowProc), &self);
+    }
+}
+
+INT_PTR CALLBACK CPlugin::PanelDialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
+    if (message == WM_INITDIALOG) SetWindowLongA(hwnd, GWL_USERDATA, static_cast<LONG>(second));
+    CDialog* object = reinterpret_cast<CDialog*>(GetWindowLongA(hwnd, GWL_USERDATA));
+    return object ? object->DialogProc(hwnd, message, first, second) : 0;
+}

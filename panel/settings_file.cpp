@@ -1,0 +1,249 @@
+#include "panel/settings_file.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "catalogue/file_replace.h"
+
+namespace {
+
+struct KeyName {
+    const char* name;
+    SettingKey key;
+};
+
+const KeyName kKeys[] = {
+    {"GEN_ONDARIA_VERSION", SettingKey::Version},
+    {"GEN_ONDARIA_VISIBLE", SettingKey::Visible},
+    {"GEN_ONDARIA_WND_TOP", SettingKey::WindowTop},
+    {"GEN_ONDARIA_WND_LEFT", SettingKey::WindowLeft},
+    {"GEN_ONDARIA_WND_BOTTOM", SettingKey::WindowBottom},
+    {"GEN_ONDARIA_WND_RIGHT", SettingKey::WindowRight},
+    {"GEN_ONDARIA_LISTNAME", SettingKey::ListName},
+    {"GEN_ONDARIA_PLAY", SettingKey::PlayAtOnce},
+    {"GEN_ONDARIA_ENQUEUE", SettingKey::Enqueue},
+    {"GEN_ONDARIA_REDICONS", SettingKey::RedIcons},
+    {"GEN_ONDARIA_OPENWEB", SettingKey::OpenWeb},
+};
+
+// The blanks of scanf in the "C" locale, fixed here so that a locale set by
+// the host cannot change what a line means.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+const char* SkipBlanks(const char* p) {
+    while (*p != '\0' && IsBlank(*p)) ++p;
+    return p;
+}
+
+// Copies the run of non-blank characters at `p` into `out`, bounded.
+const char* CopyWord(const char* p, char (&out)[kSettingsTextSize]) {
+    size_t n = 0;
+    while (*p != '\0' && !IsBlank(*p)) {
+        if (n < kSettingsTextSize - 1) out[n++] = *p;
+        ++p;
+    }
+    out[n] = '\0';
+    return p;
+}
+
+// atoi on a word without leading blanks, saturating where atoi would overflow.
+int ToNumber(const char* p) {
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    long long n = 0;
+    const long long limit = static_cast<long long>(INT_MAX) + 1;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        n = n * 10 + (*p - '0');
+        if (n > limit) n = limit;
+    }
+    if (negative) n = -n;
+    if (n > INT_MAX) n = INT_MAX;
+    return static_cast<int>(n);
+}
+
+// A character of the file with CR LF folded into LF, as a text-mode stream
+// on Windows gives it; a CR on its own is kept.
+int NextChar(FILE* file) {
+    int c = getc(file);
+    if (c == '\r') {
+        int next = getc(file);
+        if (next == '\n') return '\n';
+        if (next != EOF) ungetc(next, file);
+    }
+    return c;
+}
+
+// fgets with a 260-byte buffer: up to 259 characters, stopping after a newline.
+bool ReadPiece(FILE* file, char (&line)[kSettingsTextSize]) {
+    size_t n = 0;
+    while (n < kSettingsTextSize - 1) {
+        int c = NextChar(file);
+        if (c == EOF) break;
+        line[n++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    line[n] = '\0';
+    return n > 0;
+}
+
+void Collect(void* context, SettingKey key, int number, const char* text) {
+    SettingsRead& values = *static_cast<SettingsRead*>(context);
+    switch (key) {
+    case SettingKey::Version: break;
+    case SettingKey::Visible: values.hasVisible = true; values.visible = number; break;
+    case SettingKey::WindowTop: values.hasTop = true; values.top = number; break;
+    case SettingKey::WindowLeft: values.hasLeft = true; values.left = number; break;
+    case SettingKey::WindowBottom: values.hasBottom = true; values.bottom = number; break;
+    case SettingKey::WindowRight: values.hasRight = true; values.right = number; break;
+    case SettingKey::ListName:
+        values.hasListName = true;
+        memset(values.listName, 0, sizeof values.listName);
+        strncpy(values.listName, text, sizeof values.listName - 1);
+        break;
+    case SettingKey::PlayAtOnce: values.checkPlayAtOnce |= number != 0; break;
+    case SettingKey::Enqueue: values.checkEnqueue |= number != 0; break;
+    case SettingKey::RedIcons: values.checkRedIcons |= number != 0; break;
+    case SettingKey::OpenWeb: values.checkOpenWeb |= number != 0; break;
+    }
+}
+
+bool Append(char (&out)[kSettingsTextSize], size_t& length, const char* text) {
+    size_t n = strlen(text);
+    if (n > kSettingsTextSize - 1 - length) return false;
+    memcpy(out + length, text, n + 1);
+    length += n;
+    return true;
+}
+
+// Beside the target: its name with ".tmp", or a short name in its folder
+// when that does not fit.
+bool ComposeTemporaryPath(const char* target, char (&out)[kSettingsTextSize]) {
+    memset(out, 0, sizeof out);
+    size_t length = 0;
+    if (Append(out, length, target) && Append(out, length, ".tmp")) return true;
+    memset(out, 0, sizeof out);
+    const char* slash = strrchr(target, '\\');
+    const char* other = strrchr(target, '/');
+    if (other > slash) slash = other;
+    length = slash ? static_cast<size_t>(slash - target + 1) : 0;
+    memcpy(out, target, length);
+    if (Append(out, length, "~ini.tmp")) return true;
+    memset(out, 0, sizeof out);
+    return false;
+}
+
+}  // namespace
+
+bool ParseSettingLine(const char* line, SettingKey* key, int* number,
+                      char (&text)[kSettingsTextSize]) {
+    char word[kSettingsTextSize];
+    memset(text, 0, sizeof text);
+    if (line == nullptr) return false;
+
+    // "%s = %s": key, blanks, '=', blanks, value; what does not match stays empty.
+    const char* p = CopyWord(SkipBlanks(line), word);
+    const KeyName* found = nullptr;
+    for (const KeyName& k : kKeys) {
+        if (strcmp(word, k.name) == 0) found = &k;
+    }
+    if (found == nullptr) return false;
+
+    char value[kSettingsTextSize] = {};
+    const char* afterEquals = nullptr;
+    p = SkipBlanks(p);
+    if (*p == '=') {
+        afterEquals = SkipBlanks(p + 1);
+        CopyWord(afterEquals, value);
+    }
+
+    *key = found->key;
+    *number = ToNumber(value);
+    if (found->key != SettingKey::ListName) {
+        memcpy(text, value, sizeof text);
+    } else if (afterEquals != nullptr) {
+        size_t n = strnlen(afterEquals, kSettingsTextSize - 1);
+        if (n > 0 && afterEquals[n - 1] == '\n') --n;
+        memcpy(text, afterEquals, n);
+    }
+    return true;
+}
+
+bool ReadSettingsFile(const char* path, SettingSink sink, void* context) {
+    if (path == nullptr) return false;
+    FILE* file = fopen(path, "rb");
+    if (file == nullptr) return false;
+    char line[kSettingsTextSize];
+    char text[kSettingsTextSize];
+    while (ReadPiece(file, line)) {
+        SettingKey key;
+        int number;
+        if (ParseSettingLine(line, &key, &number, text) && sink != nullptr) {
+            sink(context, key, number, text);
+        }
+    }
+    fclose(file);
+    return true;
+}
+
+bool ReadSettingsFile(const char* path, SettingsRead& values) {
+    memset(&values, 0, sizeof values);
+    return ReadSettingsFile(path, Collect, &values);
+}
+
+size_t FormatSettingsFile(const SettingsToWrite& v, char (&out)[kSettingsFileMaxSize]) {
+    const char* version = v.version ? v.version : "";
+    const char* listName = v.listName ? v.listName : "";
+    int n = snprintf(out, sizeof out,
+                     "[main]\r\n"
+                     "GEN_ONDARIA_VERSION = %.*s\r\n"
+                     "GEN_ONDARIA_VISIBLE = %d\r\n"
+                     "GEN_ONDARIA_WND_TOP = %d\r\n"
+                     "GEN_ONDARIA_WND_LEFT = %d\r\n"
+                     "GEN_ONDARIA_WND_BOTTOM = %d\r\n"
+                     "GEN_ONDARIA_WND_RIGHT = %d\r\n"
+                     "GEN_ONDARIA_LISTNAME = %.*s\r\n"
+                     "GEN_ONDARIA_PLAY = %d\r\n"
+                     "GEN_ONDARIA_ENQUEUE = %d\r\n"
+                     "GEN_ONDARIA_REDICONS = %d\r\n"
+                     "GEN_ONDARIA_OPENWEB = %d\r\n",
+                     static_cast<int>(strnlen(version, kSettingsTextSize - 1)), version,
+                     v.visible, v.top, v.left, v.bottom, v.right,
+                     static_cast<int>(strnlen(listName, kSettingsTextSize - 1)), listName,
+                     v.playAtOnce, v.enqueue, v.redIcons, v.openWeb);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof out) {
+        out[0] = '\0';
+        return 0;
+    }
+    return static_cast<size_t>(n);
+}
+
+bool WriteSettingsFile(const char* path, const SettingsToWrite& values) {
+    if (path == nullptr || path[0] == '\0' || strnlen(path, kSettingsTextSize) >= kSettingsTextSize) {
+        return false;
+    }
+    char bytes[kSettingsFileMaxSize];
+    size_t size = FormatSettingsFile(values, bytes);
+    char temporary[kSettingsTextSize];
+    if (size == 0 || !ComposeTemporaryPath(path, temporary)) return false;
+
+    FILE* file = fopen(temporary, "wb");
+    if (file == nullptr) return false;
+    bool ok = fwrite(bytes, 1, size, file) == size;
+    ok = fflush(file) == 0 && ok;
+    ok = fclose(file) == 0 && ok;
+    if (ok) ok = ReplaceFileWith(temporary, path);
+    if (!ok) RemoveFileQuietly(temporary);
+    return ok;
+}
+
+bool ComposeSettingsPath(const char* folder, const char* fileName, char (&out)[kSettingsTextSize]) {
+    memset(out, 0, sizeof out);
+    if (folder == nullptr || fileName == nullptr) return false;
+    size_t length = 0;
+    if (Append(out, length, folder) && Append(out, length, fileName)) return true;
+    memset(out, 0, sizeof out);
+    return false;
+}

@@ -1,0 +1,31 @@
+// Shared set-up for tests of the catalogue: a real owner-drawn list box in a
+// hidden top-level window, attached to a CListView, and records to fill it.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "catalogue/list_view.h"
+#include "catalogue/stream_record.h"
+
+// A zero-filled heap record (released by the catalogue with delete) named
+// `name`, with address "http://example.org/<name>".
+StreamRecord* MakeRecord(const char* name, int kind = 0, const char* keywords = "");
+
+// Creates the hidden parent and the list box (LBS_OWNERDRAWFIXED | LBS_NOTIFY |
+// LBS_NOINTEGRALHEIGHT, no strings, WS_VSCROLL). Returns the list box.
+HWND CreateCatalogueListBox(HWND* parentOut);
+
+class CatalogueTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Adds MakeRecord(name, kind, keywords) to the catalogue; returns AddStream's result.
+    int Add(const char* name, int kind = 0, const char* keywords = "");
+
+    HWND parent = nullptr;
+    HWND list = nullptr;
+    CListView view;
+};
