@@ -10,6 +10,7 @@
 
 class CPref;
 class CPlugin;
+struct NMSKINSCROLLDRAW;
 
 constexpr int kListBoxId = 1001;
 constexpr int kMaxReleaseListeners = 4;
@@ -48,6 +49,8 @@ public:
     int OnKeyDown(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
     int OnKeyUp(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
     LRESULT DefaultProc(UINT message, WPARAM first, LPARAM second) override;
+    // Paints one part of the list's skinned scroll bars; `answer` goes back to the bar.
+    int DrawScrollBarPart(NMSKINSCROLLDRAW* draw, LRESULT* answer);
 
     int ViewRowCount() const;
     int ViewSelectedRow() const;
@@ -82,6 +85,7 @@ public:
 private:
     void ReleaseRecord(StreamRecord* record);
     void NotifyParent(int code);
+    void DrawRaisedPart(HDC dc, const RECT& r) const;
 
     RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
 };

@@ -46,6 +46,13 @@ int CWinamp::OnKeyUp(WPARAM virtualKey, int, int) {
     return 1;
 }
 
+LRESULT CWinamp::DefaultProc(UINT message, WPARAM first, LPARAM second) {
+    // With Alt held the keys arrive as system keys; the shortcut watches them too.
+    if (message == WM_SYSKEYDOWN) OnKeyDown(first, LOWORD(second), HIWORD(second));
+    if (message == WM_SYSKEYUP) OnKeyUp(first, LOWORD(second), HIWORD(second));
+    return CWnd::DefaultProc(message, first, second);
+}
+
 CPEditor::CPEditor() : owner(nullptr) {}
 
 int CPEditor::SetOwner(CPlugin* plugin) {

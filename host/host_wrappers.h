@@ -19,6 +19,7 @@ public:
     int OnCommand(int notifyCode, WPARAM commandArg, CWnd* control) override;
     int OnKeyDown(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
     int OnKeyUp(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
+    LRESULT DefaultProc(UINT message, WPARAM first, LPARAM second) override;
 
     CPlugin* owner;
 };

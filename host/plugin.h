@@ -38,6 +38,21 @@ public:
     int OnClose() override;
     int OnDestroy() override;
     int OnWindowPosChanged(WINDOWPOS* position) override;
+    int OnInitDialog() override;
+    int OnSize(WPARAM sizeType, int width, int height) override;
+    int OnCommand(int notifyCode, WPARAM commandArg, CWnd* control) override;
+    int OnDisplayChange(WPARAM bitsPerPixel, int width, int height) override;
+    int OnPaint(WPARAM first) override;
+    int OnSetFocus(WPARAM first) override;
+    int OnNotify(WPARAM controlId, NMHDR* header, LRESULT* result) override;
+
+    // Playing and searching.
+    void PlaySelected();
+    void OnSearchModeChanged();
+    void OnSearchEditNotice();
+    void ApplySearch(int mode);
+    int SearchMode();
+    void OpenAddress(const char* address, int showCommand);
 
     int InsertMenuEntry(const char* text);
     int RemoveMenuEntry();

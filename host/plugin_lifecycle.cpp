@@ -5,6 +5,8 @@
 
 #include "catalogue/list_file_format.h"
 #include "host/plugin.h"
+#include "panel/dialog_skin.h"
+#include "scrollbars/skinned_scroll_bars.h"
 
 const char kConfigurationFile[] = "gen_ondaria.ini";
 const char kVersionText[] = "2b";
@@ -112,8 +114,14 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
 
     listBox = ::GetDlgItem(window, kListBoxId);
     view.Subclass(listBox);
+    view.UpdateItemHeight();
+    view.SetColours(SkinColour(selectionBackground), SkinColour(itemBackground));
     view.preferences = &preferences;
     view.panel = this;
+
+    AttachSkinnedScrollBars(listBox);
+    SetSkinnedScrollBarSize(listBox, 3, 16, 16);
+    SetSkinnedScrollBarStyle(listBox, 3, 1);
 
     ::SendMessageA(window, WM_SIZE, 0, 0);
 
@@ -170,6 +178,7 @@ int CPlugin::FinishStart() {
 }
 
 int CPlugin::OnDestroy() {
+    ReleaseSkinObjects();
     HFONT* fonts[] = {&badgeFont, &sloganFont, &titleFont};
     for (HFONT* font : fonts) {
         if (*font) DeleteObject(*font);
@@ -195,6 +204,9 @@ int CPlugin::Teardown() {
 
     if (showState) WriteConfiguration(kConfigurationFile, showState);
 
+    // Undone before the list is detached: the bars' procedure lies over ours.
+    DetachSkinnedScrollBars(listBox);
+
     view.SaveListFile(pluginFolder, 1);
     view.ClearCatalogue();
 
@@ -206,6 +218,12 @@ int CPlugin::Teardown() {
     pluginFolder = nullptr;
 
     ReleaseBanner();
+
+    // Made with the panel as parent, the dialogs are owned by the frame, the
+    // panel's top-level ancestor, and would outlive the panel and the library.
+    editor.DestroyWindow();
+    readme.DestroyWindow();
+    preferences.DestroyWindow();
     return 0;
 }
 
@@ -224,6 +242,8 @@ void CPlugin::ReleaseHostWindows() {
 
 INT_PTR CALLBACK CPlugin::PanelDialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
     if (message == WM_INITDIALOG) SetWindowLongA(hwnd, GWL_USERDATA, static_cast<LONG>(second));
+    // The skin draws the buttons and answers the control colours first.
+    if (LRESULT skinned = SkinPreFilter(hwnd, message, first, second)) return skinned;
     CDialog* object = reinterpret_cast<CDialog*>(GetWindowLongA(hwnd, GWL_USERDATA));
     return object ? object->DialogProc(hwnd, message, first, second) : 0;
 }

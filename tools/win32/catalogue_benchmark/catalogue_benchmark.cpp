@@ -92,13 +92,6 @@ int main() {
         view.LoadListFile(folder, 1);
     });
 
-    double loadNoRedraw = Median(5, [&] {
-        view.ClearCatalogue();
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        view.LoadListFile(folder, 1);
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    });
-    printf("  load, redraw off         %8.1f ms\n", loadNoRedraw);
     double oneWord = Median(9, [&] { view.ApplyFilter(1, 1, "jazz"); });
     int oneWordRows = view.ViewRowCount();
     double threeWords = Median(9, [&] { view.ApplyFilter(1, 1, "jazz rock culture"); });

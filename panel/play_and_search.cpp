@@ -1,0 +1,95 @@
+// What a user does with the panel's list and search controls: play or queue
+// an entry, open its links, and filter the list.
+#include "host/plugin.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "panel/link_policy.h"
+#include "scrollbars/skinned_scroll_bars.h"
+
+namespace {
+
+constexpr LPARAM kEmptyPlaylist = 101;
+constexpr LPARAM kStartPlayback = 102;
+constexpr ULONG_PTR kAddToPlaylist = 100;
+
+}  // namespace
+
+void CPlugin::OpenAddress(const char* address, int showCommand) {
+    // A list file from elsewhere must not make a click run a program or open a local file.
+    if (!IsWebAddress(address)) return;
+    ShellExecuteA(window, "open", address, nullptr, nullptr, showCommand);
+}
+
+void CPlugin::PlaySelected() {
+    StreamRecord* record = view.GetSelectedStream();
+    if (record == nullptr) return;
+    bool playAtOnce = preferences.IsDlgButtonChecked(kPlayAtOnceRadio) == BST_CHECKED;
+    if (playAtOnce) ::SendMessageA(parentWindow, WM_USER, 0, kEmptyPlaylist);
+    COPYDATASTRUCT copy;
+    copy.dwData = kAddToPlaylist;
+    copy.cbData = static_cast<DWORD>(strlen(record->address) + 1);
+    copy.lpData = record->address;
+    ::SendMessageA(parentWindow, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&copy));
+    if (playAtOnce) ::SendMessageA(parentWindow, WM_USER, 0, kStartPlayback);
+}
+
+int CPlugin::OnNotify(WPARAM, NMHDR* header, LRESULT* result) {
+    if (header == nullptr || header->idFrom != kListBoxId) return 0;
+    switch (header->code) {
+    case static_cast<UINT>(NM_CLICK):
+        if (view.hotLink && view.hotLink[0]) {
+            const char* link = view.hotLink;
+            view.hotLink = nullptr;
+            OpenAddress(link, SW_SHOWNORMAL);
+            return 1;
+        }
+        return 0;
+    case static_cast<UINT>(NM_DBLCLK): {
+        PlaySelected();
+        StreamRecord* record = view.GetSelectedStream();
+        if (record && preferences.IsDlgButtonChecked(kOpenWebCheck) == BST_CHECKED && record->website[0]) {
+            OpenAddress(record->website, SW_SHOW);
+        }
+        return 0;
+    }
+    case NM_SKINSCROLL_CUSTOMDRAW:
+        return view.DrawScrollBarPart(reinterpret_cast<NMSKINSCROLLDRAW*>(header), result);
+    default:
+        return 0;
+    }
+}
+
+void CPlugin::ApplySearch(int mode) {
+    char text[kTextFieldSize];
+    memset(text, 0, sizeof text);
+    GetDlgItemTextA(window, kSearchEdit, text, sizeof text);
+    switch (mode) {
+    case 0: view.ApplyFilter(1, 1, ""); break;
+    case 1: view.ApplyFilter(1, 1, text); break;
+    case 2: view.ApplyFilter(1, 0, text); break;
+    case 3: view.ApplyFilter(0, 1, text); break;
+    default: break;
+    }
+}
+
+int CPlugin::SearchMode() {
+    HWND combo = ::GetDlgItem(window, kSearchModeCombo);
+    LRESULT selected = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR) return -1;
+    return static_cast<int>(::SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0));
+}
+
+void CPlugin::OnSearchModeChanged() { ApplySearch(SearchMode()); }
+
+void CPlugin::OnSearchEditNotice() {
+    // Leaving the search box for the list plays the row selected there.
+    if (listBox && ::GetFocus() == listBox) {
+        PlaySelected();
+        return;
+    }
+    ApplySearch(SearchMode());
+}

@@ -1,0 +1,49 @@
+// The real gen_ondaria.dll loaded by the stand-in host into the test
+// process, with a settings folder of its own for each test.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/test_folder.h"
+#include "tools/standin_host/standin_host.h"
+
+struct StreamRecord;
+
+class PluginHostTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // settings folder + "\plugins\gen_ondaria\"
+    std::string PluginFolder() const;
+    void WriteSettings(const std::string& text);
+    std::string SettingsFileBytes() const;
+    // Writes a list file of the given records (named by `names`) into the plugin folder.
+    void WriteList(const std::string& fileName, const std::vector<std::string>& names);
+
+    // Creates the host, loads the plugin and lets start-up settle.
+    void Start(int version = 0x2090);
+    // quit and unload; the host stays for inspection.
+    void Stop();
+
+    HWND Frame() const;
+    HWND Panel() const;
+    HWND Control(int id) const { return GetDlgItem(Panel(), id); }
+    // The plugin's modeless dialog with this caption, or 0.
+    HWND DialogTitled(const char* caption) const;
+    bool Pump(DWORD ms = 50) { return host->PumpMessages(ms); }
+    std::vector<standin::LogEntry> Requests() const;   // WM_USER and WM_COPYDATA only
+
+    std::unique_ptr<TestFolder> folder;
+    std::unique_ptr<standin::StandinHost> host;
+    standin::HostOptions options;
+};
+
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);

@@ -1,0 +1,79 @@
+#!/bin/bash
+# Runs the plugin in the stand-in host under Wine. Installs what it needs on a
+# fresh Debian machine and builds first. With $DISPLAY set the host opens
+# there and runs until its window is closed; without one it runs headless on
+# a private Xvfb in Wine's virtual desktop, writes a screenshot after a few
+# seconds and prints its path.
+#   tools/run-plugin.sh [--exit-after MS]     (headless default: 6000)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${ONDARIA_BUILD:-$root/build}"
+
+exit_after=6000
+if [ "${1:-}" = "--exit-after" ] && [ -n "${2:-}" ]; then exit_after="$2"; fi
+
+"$root/tools/setup-machine.sh"
+"$root/tools/build.sh"
+
+headless=1
+[ -n "${DISPLAY:-}" ] && headless=0
+source "$root/tools/wine-env.sh"
+trap ondaria_wine_stop EXIT
+ondaria_wine_start "$headless"
+
+# The host's settings folder; the plugin keeps its files in plugins\gen_ondaria\ under it.
+settings="$build/host-settings"
+mkdir -p "$settings/plugins/gen_ondaria" "$settings/skins"
+settings_win="$(winepath -w "$settings")"
+
+cp "$build/win32/gen_ondaria.dll" "$settings/plugins/gen_ondaria.dll"
+sample="$build/native/sample/Ondaria.rtv"
+if [ -f "$settings/plugins/gen_ondaria/Ondaria.rtv" ]; then
+    :  # the user's own list stays
+elif [ -f "$sample" ]; then
+    cp "$sample" "$settings/plugins/gen_ondaria/Ondaria.rtv"
+    echo "run-plugin: installed the sample list Ondaria.rtv"
+else
+    echo "run-plugin: note: no sample list at $sample; the plugin starts with an empty list"
+fi
+
+"$build/native/skin_generator" "$settings/skins" >/dev/null
+skins=(--skin "$(winepath -w "$settings/skins/skin_blue.bmp")" --skin "$(winepath -w "$settings/skins/skin_amber.bmp")")
+host_exe="$(winepath -w "$build/win32/ondaria_host.exe")"
+host_log="$build/host-run.log"
+
+if [ "$headless" = 0 ]; then
+    echo "run-plugin: starting the host on $DISPLAY; it runs until its main window is closed"
+    # Straight to the terminal: Wine's background processes would hold a pipe open.
+    wine "$host_exe" --settings "$settings_win" "${skins[@]}"
+    exit 0
+fi
+
+shot_bmp="$build/host-screenshot.bmp"
+rm -f "$shot_bmp"
+echo "run-plugin: headless run on $DISPLAY for $exit_after ms (log: $host_log)"
+# Output through a file: Wine's background processes would hold a pipe open.
+wine explorer /desktop=ondaria,1280x1024 "$host_exe" --settings "$settings_win" "${skins[@]}" \
+    --screenshot "$(winepath -w "$shot_bmp")" --exit-after "$exit_after" >"$host_log" 2>&1 || true
+# explorer may return before the host has finished.
+for _ in $(seq 300); do grep -q '^host: exiting\|^standin host: ' "$host_log" 2>/dev/null && break; sleep 0.1; done
+grep '^host: \|^standin host: ' "$host_log" || true
+status=0
+if [ ! -f "$shot_bmp" ]; then
+    echo "run-plugin: no screenshot was written" >&2
+    status=1
+else
+    shot="$shot_bmp"
+    if command -v convert >/dev/null 2>&1 && convert "$shot_bmp" "$build/host-screenshot.png" 2>/dev/null; then
+        shot="$build/host-screenshot.png"
+    fi
+    echo "run-plugin: screenshot: $shot"
+fi
+if grep -q '^standin host: code of the unloaded plugin' "$host_log"; then
+    echo "run-plugin: the plugin left code in use after it was unloaded (see above)" >&2
+    status=1
+elif ! grep -q '^host: exiting' "$host_log"; then
+    echo "run-plugin: the host did not end cleanly (see $host_log)" >&2
+    status=1
+fi
+exit $status
