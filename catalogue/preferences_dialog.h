@@ -30,6 +30,12 @@ enum PreferencesControl {
 class CPref : public CDialog {
 public:
     CPref();
+    ~CPref() override;
+
+    // Refills list 1013 from the catalogue's view, then shows or hides.
+    int Show(int showCommand) override;
+    int OnClose() override;
+    int OnCommand(int notifyCode, WPARAM commandArg, CWnd* control) override;
 
     CStream* editor;
     CListView* catalogue;

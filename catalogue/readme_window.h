@@ -8,4 +8,11 @@ constexpr int kReadmeTemplate = 107;
 class CInfo : public CDialog {
 public:
     CInfo();
+    ~CInfo() override;
+
+    // Reads folder + file name into edit 1012; 1 when read, 0 when it cannot be opened.
+    int LoadReadme(const char* folder, const char* fileName);
+
+    int OnClose() override;
+    int OnCommand(int notifyCode, WPARAM commandArg, CWnd* control) override;
 };

@@ -45,6 +45,7 @@ public:
     int OnPaint(WPARAM first) override;
     int OnSetFocus(WPARAM first) override;
     int OnNotify(WPARAM controlId, NMHDR* header, LRESULT* result) override;
+    int OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) override;
 
     // Playing and searching.
     void PlaySelected();

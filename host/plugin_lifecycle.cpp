@@ -132,10 +132,12 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
     ReadConfiguration(kConfigurationFile);
 
     readme.Create(kReadmeTemplate, this, &CDialog::ModelessDialogProc);
+    readme.LoadReadme(pluginFolder, "readme.txt");
 
     editor.Create(kStreamEditorTemplate, this, &CDialog::ModelessDialogProc);
     editor.preferences = &preferences;
     editor.catalogue = &view;
+    view.AddReleaseListener(&editor);
 
     return FinishStart();
 }
