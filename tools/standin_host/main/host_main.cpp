@@ -1,6 +1,6 @@
 // ondaria_host.exe: the stand-in host as a program.
 //   ondaria_host.exe --settings FOLDER [--skin A.bmp --skin B.bmp] [--version 0x2090]
-//                    [--screenshot OUT.bmp] [--exit-after MS]
+//                    [--screenshot OUT.bmp] [--exit-after MS] [--switch-skin INDEX]
 // Loads the gen_*.dll plugins of FOLDER\plugins\. Without --skin it writes
 // the two sample skins into FOLDER\skins\ and uses them. With --screenshot or
 // --exit-after it runs for MS milliseconds (3000 by default), writes the
@@ -57,7 +57,7 @@ void CALLBACK OnDeadline(HWND, UINT, UINT_PTR timer, DWORD) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: ondaria_host.exe --settings FOLDER [--skin A.bmp]... [--version N]"
-                 " [--screenshot OUT.bmp] [--exit-after MS]\n");
+                 " [--screenshot OUT.bmp] [--exit-after MS] [--switch-skin INDEX]\n");
     return 2;
 }
 
@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     options.echoNotes = true;
     std::string screenshot;
     long exitAfter = -1;
+    int switchSkin = -1;   // in a timed run, switched to halfway through
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         bool hasValue = i + 1 < argc;
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
             options.version = static_cast<int>(std::strtol(argv[++i], nullptr, 0));
         } else if (arg == "--screenshot" && hasValue) {
             screenshot = argv[++i];
+        } else if (arg == "--switch-skin" && hasValue) {
+            switchSkin = static_cast<int>(std::strtol(argv[++i], nullptr, 10));
         } else if (arg == "--exit-after" && hasValue) {
             char* end = nullptr;
             exitAfter = std::strtol(argv[++i], &end, 10);
@@ -114,7 +117,13 @@ int main(int argc, char** argv) {
 
     g_inMainLoop = true;
     if (timed) {
+        DWORD start = GetTickCount();
+        DWORD half = (exitAfter >= 0 ? static_cast<DWORD>(exitAfter) : 3000) / 2;
         while (!g_deadlinePassed && host.PumpMessages(20)) {
+            if (switchSkin >= 0 && GetTickCount() - start >= half) {
+                host.SwitchSkin(switchSkin);
+                switchSkin = -1;
+            }
         }
     } else {
         host.RunUntilClosed();
