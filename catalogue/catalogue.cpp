@@ -19,7 +19,8 @@ CListView::CListView()
       backgroundDark(0),
       backgroundDarker(0),
       preferences(nullptr),
-      panel(nullptr) {
+      panel(nullptr),
+      readingListFile(false) {
     memset(listName, 0, sizeof listName);
     memset(slots, 0, sizeof slots);
     memset(filterText, 0, sizeof filterText);
@@ -59,9 +60,25 @@ int CListView::AddStream(StreamRecord* record) {
     record->index = slotCount;
     slots[slotCount++] = record;
     LRESULT row = SendMessageA(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
+    // A list file being read ends with no selection and one repaint; selecting
+    // each row on the way would only scroll a list nobody sees.
+    if (readingListFile) return 1;
     if (row != LB_ERR) SendMessageA(LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     UpdateWindow();
     return 1;
+}
+
+bool CListView::BeginRowBatch() {
+    // Only for a list that is itself shown: turning redraw back on may show a hidden window.
+    if (window == nullptr || !(GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE)) return false;
+    SendMessageA(WM_SETREDRAW, FALSE, 0);
+    return true;
+}
+
+void CListView::EndRowBatch(bool batched) {
+    if (!batched) return;
+    SendMessageA(WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void CListView::ReleaseRecord(StreamRecord* record) {

@@ -19,9 +19,11 @@ int CListView::ApplyFilter(int includeRadio, int includeTv, const char* text) {
         memset(filterText, 0, sizeof filterText);
         if (text) strncpy(filterText, text, sizeof filterText - 1);
     }
+    bool batch = BeginRowBatch();
     SendMessageA(LB_RESETCONTENT, 0, 0);
     SearchCriteria criteria{includeRadio, includeTv, filterText};
     ForEachSearchRow(slots, slotCount, criteria, &AppendViewRow, this);
+    EndRowBatch(batch);
     UpdateWindow();
     return 1;
 }

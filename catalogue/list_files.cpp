@@ -36,16 +36,11 @@ int CListView::SaveListFile(const char* text, int currentList) {
 int CListView::LoadListFile(const char* text, int currentList) {
     char path[kPathSize];
     if (text == nullptr || !ComposeListPath(text, currentList != 0, listName, false, path)) return 0;
-    // One repaint at the end instead of one per record added. Redraw is
-    // only switched for a list that is itself shown: turning it back on
-    // may show a hidden window.
-    bool batch = window && (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
-    if (batch) SendMessageA(WM_SETREDRAW, FALSE, 0);
+    bool batch = BeginRowBatch();
+    readingListFile = true;
     ListReadResult result = ReadListFile(path, &AddToCatalogue, this);
-    if (batch) {
-        SendMessageA(WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(window, nullptr, TRUE);
-    }
+    readingListFile = false;
+    EndRowBatch(batch);
     switch (result) {
     case ListReadResult::CannotOpen:
     case ListReadResult::Empty:

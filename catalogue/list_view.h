@@ -84,8 +84,13 @@ public:
 
 private:
     void ReleaseRecord(StreamRecord* record);
+    // Many rows added at once: one repaint at the end instead of one per row,
+    // which on a shown list box is the whole cost.
+    bool BeginRowBatch();
+    void EndRowBatch(bool batched);
     void NotifyParent(int code);
     void DrawRaisedPart(HDC dc, const RECT& r) const;
 
     RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
+    bool readingListFile;
 };
