@@ -25,4 +25,3 @@ CStream::CStream()
     logoInfo.bmiHeader.biCompression = BI_RGB;
 }
 
-CStream::~CStream() { delete[] logoPixels; }

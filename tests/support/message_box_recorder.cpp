@@ -1,5 +1,7 @@
 #include "tests/support/message_box_recorder.h"
 
+#include "ui/framework/wnd.h"
+
 namespace {
 
 thread_local MessageBoxRecorder* g_current = nullptr;
@@ -69,6 +71,8 @@ void MessageBoxRecorder::OnActivate(HWND dialog) {
     char cls[64] = {0};
     GetClassNameA(dialog, cls, sizeof cls);
     if (lstrcmpA(cls, "#32770") != 0) return;
+    // The plugin's own modeless dialogs are driven by the tests themselves.
+    if (GetPropA(dialog, kDialogProperty)) return;
     if (!IsMessageBox(dialog)) {
         if (otherDialog) otherDialog(dialog);
         return;

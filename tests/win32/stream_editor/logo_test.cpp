@@ -1,0 +1,244 @@
+// The editor's logo: loading it from the default bitmap and from files,
+// the "Changer" button through the system's open dialog, and the preview
+// read back from the dialog's pixels.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <dlgs.h>
+
+#include "tests/support/message_box_recorder.h"
+#include "tests/support/test_folder.h"
+#include "tests/win32/stream_editor/editor_fixture.h"
+
+namespace {
+
+constexpr COLORREF kMagenta = RGB(0xFF, 0x00, 0xFF);
+constexpr COLORREF kGreen = RGB(0x20, 0xA0, 0x40);
+
+// A 100 x 100 picture in four quadrants of plain colours.
+COLORREF Quadrant(int x, int y, int side) {
+    const bool right = x >= side / 2, bottom = y >= side / 2;
+    if (!right && !bottom) return RGB(0xFF, 0, 0);
+    if (right && !bottom) return RGB(0, 0xFF, 0);
+    if (!right) return RGB(0, 0, 0xFF);
+    return RGB(0xFF, 0xFF, 0);
+}
+
+// Rows of a bitmap, top row first, as 24-bit pixels.
+std::vector<std::string> RowsOf(HBITMAP bitmap, int width, int height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    const int stride = (width * 3 + 3) & ~3;
+    std::string pixels(static_cast<size_t>(stride) * height, '\0');
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bitmap, 0, height, &pixels[0], &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    std::vector<std::string> rows;
+    for (int y = 0; y < height; ++y) rows.push_back(pixels.substr(static_cast<size_t>(y) * stride, width * 3));
+    return rows;
+}
+
+std::string LogoRow(const unsigned char* logo, int y) {
+    return std::string(reinterpret_cast<const char*>(logo) + (kLogoSide - 1 - y) * kLogoSide * 3, kLogoSide * 3);
+}
+
+// Answers the system's open dialog once it has settled (its lists are filled
+// after it is activated): notes the file type shown, then types `path` and
+// presses Open, or presses Cancel when `path` is empty.
+class OpenDialogDriver {
+public:
+    explicit OpenDialogDriver(const std::string& path) : path_(path) {
+        current_ = this;
+        boxes_.otherDialog = [](HWND dialog) {
+            if (GetPropA(dialog, "answered")) return;
+            SetPropA(dialog, "answered", reinterpret_cast<HANDLE>(1));
+            ++current_->dialogs;
+            SetTimer(dialog, 1, 10, &OpenDialogDriver::Answer);
+        };
+    }
+    ~OpenDialogDriver() { current_ = nullptr; }
+
+    int dialogs = 0;
+    std::string fileType;
+    std::vector<std::string> Boxes() const { return boxes_.Texts(); }
+
+private:
+    static void CALLBACK Answer(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(dialog, timer);
+        RemovePropA(dialog, "answered");
+        char text[256] = {0};
+        GetDlgItemTextA(dialog, cmb1, text, sizeof text);
+        current_->fileType = text;
+        if (current_->path_.empty()) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            return;
+        }
+        SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, current_->path_.c_str());
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+
+    static OpenDialogDriver* current_;
+    std::string path_;
+    MessageBoxRecorder boxes_;
+};
+OpenDialogDriver* OpenDialogDriver::current_ = nullptr;
+
+class LogoTest : public StreamEditorTest {
+protected:
+    void SetUp() override {
+        StreamEditorTest::SetUp();
+        picture = folder.Path() + "\\quadrants.bmp";
+        ASSERT_TRUE(WriteBitmapFile(picture, 100, 100, [](int x, int y) { return Quadrant(x, y, 100); }));
+    }
+
+    void ExpectQuadrantLogo() const {
+        // Away from the seams the stretched picture keeps its plain colours
+        // (the system may smooth a few pixels either side of them).
+        for (int y : {2, 10, 17, 31, 38, 45}) {
+            for (int x : {2, 10, 17, 31, 38, 45}) {
+                EXPECT_EQ(LogoPixel(editor.logoPixels, x, y), Quadrant(x, y, kLogoSide)) << x << "," << y;
+            }
+        }
+        // Bottom row first: the first stored pixel is the bottom-left (blue) one.
+        EXPECT_EQ(editor.logoPixels[0], 0xFF);
+        EXPECT_EQ(editor.logoPixels[1], 0x00);
+        EXPECT_EQ(editor.logoPixels[2], 0x00);
+    }
+
+    TestFolder folder;
+    std::string picture;
+};
+
+}  // namespace
+
+TEST_F(LogoTest, TheDefaultLogoIsStretchedFrom48By47) {
+    memset(editor.logoPixels, 0, kLogoBytes);
+    ASSERT_EQ(editor.LoadLogo(MAKEINTRESOURCEA(kDefaultLogoBitmap), LR_CREATEDIBSECTION), 1);
+
+    HBITMAP source = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDefaultLogoBitmap), IMAGE_BITMAP, 0, 0,
+                   LR_CREATEDIBSECTION));
+    ASSERT_NE(source, nullptr);
+    std::vector<std::string> rows = RowsOf(source, 48, 47);
+    DeleteObject(source);
+    // Stretching 47 rows to 48 repeats a row or smooths a little: nearly
+    // every logo pixel is the source pixel at its row or the row before.
+    int matching = 0, distinct = 0;
+    for (int y = 0; y < kLogoSide; ++y) {
+        const std::string row = LogoRow(editor.logoPixels, y);
+        const std::string& at = rows[y < 47 ? y : 46];
+        const std::string& before = rows[y > 0 ? y - 1 : 0];
+        for (int x = 0; x < kLogoSide; ++x) {
+            const std::string pixel = row.substr(x * 3, 3);
+            if (pixel == at.substr(x * 3, 3) || pixel == before.substr(x * 3, 3)) ++matching;
+        }
+        if (y > 0 && row != LogoRow(editor.logoPixels, y - 1)) ++distinct;
+    }
+    EXPECT_GE(matching, kLogoSide * kLogoSide * 95 / 100);
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 0, 0), RGB(0xFF, 0x00, 0xFF));
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 47, 47), RGB(0xFF, 0x00, 0xFF));
+    EXPECT_GT(distinct, 10);   // a picture, not a plain fill
+}
+
+TEST_F(LogoTest, ABitmapFileOfAnySizeBecomes48By48) {
+    ASSERT_EQ(editor.LoadLogo(picture.c_str(), LR_LOADFROMFILE | LR_CREATEDIBSECTION), 1);
+    ExpectQuadrantLogo();
+
+    // An 8 x 8 picture is stretched up just the same.
+    std::string small = folder.Path() + "\\small.bmp";
+    ASSERT_TRUE(WriteBitmapFile(small, 8, 8, [](int x, int y) { return Quadrant(x, y, 8); }));
+    memset(editor.logoPixels, 0, kLogoBytes);
+    ASSERT_EQ(editor.LoadLogo(small.c_str(), LR_LOADFROMFILE | LR_CREATEDIBSECTION), 1);
+    ExpectQuadrantLogo();
+}
+
+TEST_F(LogoTest, AFileThatIsNoBitmapKeepsThePreviousLogo) {
+    ASSERT_EQ(editor.LoadLogo(picture.c_str(), LR_LOADFROMFILE | LR_CREATEDIBSECTION), 1);
+    std::vector<unsigned char> before(editor.logoPixels, editor.logoPixels + kLogoBytes);
+
+    std::string text = folder.Path() + "\\logo.bmp";
+    HANDLE out = CreateFileA(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(out, INVALID_HANDLE_VALUE);
+    const char junk[] = "BM this is not a bitmap at all, only some text";
+    DWORD written = 0;
+    WriteFile(out, junk, sizeof junk, &written, nullptr);
+    CloseHandle(out);
+
+    EXPECT_EQ(editor.LoadLogo(text.c_str(), LR_LOADFROMFILE | LR_CREATEDIBSECTION), 0);
+    EXPECT_EQ(editor.LoadLogo((folder.Path() + "\\missing.bmp").c_str(), LR_LOADFROMFILE | LR_CREATEDIBSECTION), 0);
+    EXPECT_EQ(memcmp(editor.logoPixels, before.data(), kLogoBytes), 0);
+}
+
+TEST_F(LogoTest, ThePreviewFollowsTheColourTextAtEachRepaint) {
+    StreamRecord* record = MakeRecord("logo");
+    FillLogo(record->logo, [](int x, int) { return x < 24 ? kMagenta : kGreen; });
+    record->transparentColour = 0xFF00FF;
+    ASSERT_EQ(view.AddStream(record), 1);
+    editor.BeginEdit(record);
+    ShowAndPaint();
+
+    const POINT at = PreviewCorner();
+    const COLORREF ground = ClientPixel(at.x - 3, at.y + 24);
+    ASSERT_NE(ground, kMagenta);
+    ASSERT_NE(ground, kGreen);
+    auto left = [&] { return ClientPixel(at.x + 4, at.y + 24); };
+    auto right = [&] { return ClientPixel(at.x + 44, at.y + 24); };
+
+    EXPECT_EQ(left(), ground);   // magenta is transparent
+    EXPECT_EQ(right(), kGreen);
+    EXPECT_EQ(ClientPixel(at.x + 44, at.y + 47), kGreen);   // the preview is 48 pixels high
+
+    Type(kEditorColourEdit, "20A040");
+    Repaint();
+    EXPECT_EQ(left(), kMagenta);
+    EXPECT_EQ(right(), ground);
+
+    Type(kEditorColourEdit, "pas hexa");   // no colour: drawn as it is
+    Repaint();
+    EXPECT_EQ(left(), kMagenta);
+    EXPECT_EQ(right(), kGreen);
+}
+
+TEST_F(LogoTest, ChangerLoadsTheFileChosenInTheOpenDialog) {
+    editor.BeginEdit(nullptr);
+    Type(kEditorColourEdit, "0");
+    ShowAndPaint();
+
+    OpenDialogDriver driver(picture);
+    Press(kEditorChangeLogoButton);
+    RECT pending;
+    const bool invalidated = GetUpdateRect(editor.window, &pending, FALSE) != 0;
+
+    EXPECT_EQ(driver.dialogs, 1);
+    EXPECT_EQ(driver.fileType, "Bitmap files (*.bmp)");
+    EXPECT_EQ(driver.Boxes(), std::vector<std::string>{});
+    ExpectQuadrantLogo();
+    EXPECT_TRUE(invalidated);
+
+    UpdateWindow(editor.window);
+    GdiFlush();
+    const POINT at = PreviewCorner();
+    EXPECT_EQ(ClientPixel(at.x + 6, at.y + 6), RGB(0xFF, 0, 0));
+    EXPECT_EQ(ClientPixel(at.x + 42, at.y + 42), RGB(0xFF, 0xFF, 0));
+}
+
+TEST_F(LogoTest, CancellingTheOpenDialogChangesNothing) {
+    editor.BeginEdit(nullptr);
+    std::vector<unsigned char> before(editor.logoPixels, editor.logoPixels + kLogoBytes);
+    editor.Show(SW_SHOW);
+
+    OpenDialogDriver driver("");
+    Press(kEditorChangeLogoButton);
+
+    EXPECT_EQ(driver.dialogs, 1);
+    EXPECT_EQ(memcmp(editor.logoPixels, before.data(), kLogoBytes), 0);
+    EXPECT_TRUE(EditorShown());
+}
