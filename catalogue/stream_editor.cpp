@@ -6,6 +6,7 @@
 #include "catalogue/list_view.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
+#include "panel/drawing_helpers.h"
 #include "panel/link_policy.h"
 
 namespace {
@@ -156,7 +157,7 @@ int CStream::OnPaint(WPARAM) {
         if (transparent) {
             HBITMAP logo = CreateDIBitmap(dc, &logoInfo.bmiHeader, CBM_INIT, logoPixels, &logoInfo, DIB_RGB_COLORS);
             if (logo) {
-                DrawLogoPreview(dc, logo, corner.x, corner.y, static_cast<COLORREF>(key));
+                DrawTransparentBitmap(dc, logo, corner.x, corner.y, key);
                 DeleteObject(logo);
             }
         } else {

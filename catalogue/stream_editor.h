@@ -65,6 +65,3 @@ private:
     void Refuse(const char* text) const;
 };
 
-// Draws the logo preview: `bitmap` at (x, y), leaving the target unchanged
-// wherever it holds `keyRRGGBB` (0x00RRGGBB).
-void DrawLogoPreview(HDC target, HBITMAP bitmap, int x, int y, COLORREF keyRRGGBB);
