@@ -4,13 +4,23 @@
 # there and runs until its window is closed; without one it runs headless on
 # a private Xvfb in Wine's virtual desktop, writes a screenshot after a few
 # seconds and prints its path.
-#   tools/run-plugin.sh [--exit-after MS]     (headless default: 6000)
+#   tools/run-plugin.sh [--exit-after MS] [--switch-skin N] [--screenshot FILE.png]
+#   (headless default: 6000 ms; --switch-skin switches the host's skin halfway)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ONDARIA_BUILD:-$root/build}"
 
 exit_after=6000
-if [ "${1:-}" = "--exit-after" ] && [ -n "${2:-}" ]; then exit_after="$2"; fi
+host_extra=()
+shot_png=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --exit-after) exit_after="$2"; shift 2 ;;
+        --switch-skin) host_extra+=(--switch-skin "$2"); shift 2 ;;
+        --screenshot) shot_png="$2"; shift 2 ;;
+        *) echo "usage: tools/run-plugin.sh [--exit-after MS] [--switch-skin N] [--screenshot FILE.png]" >&2; exit 2 ;;
+    esac
+done
 
 "$root/tools/setup-machine.sh"
 "$root/tools/build.sh"
@@ -54,7 +64,7 @@ rm -f "$shot_bmp"
 echo "run-plugin: headless run on $DISPLAY for $exit_after ms (log: $host_log)"
 # Output through a file: Wine's background processes would hold a pipe open.
 wine explorer /desktop=ondaria,1280x1024 "$host_exe" --settings "$settings_win" "${skins[@]}" \
-    --screenshot "$(winepath -w "$shot_bmp")" --exit-after "$exit_after" >"$host_log" 2>&1 || true
+    --screenshot "$(winepath -w "$shot_bmp")" --exit-after "$exit_after" "${host_extra[@]}" >"$host_log" 2>&1 || true
 # explorer may return before the host has finished.
 for _ in $(seq 300); do grep -q '^host: exiting\|^standin host: ' "$host_log" 2>/dev/null && break; sleep 0.1; done
 grep '^host: \|^standin host: ' "$host_log" || true
@@ -64,8 +74,9 @@ if [ ! -f "$shot_bmp" ]; then
     status=1
 else
     shot="$shot_bmp"
-    if command -v convert >/dev/null 2>&1 && convert "$shot_bmp" "$build/host-screenshot.png" 2>/dev/null; then
-        shot="$build/host-screenshot.png"
+    png="${shot_png:-$build/host-screenshot.png}"
+    if command -v convert >/dev/null 2>&1 && convert "$shot_bmp" "$png" 2>/dev/null; then
+        shot="$png"
     fi
     echo "run-plugin: screenshot: $shot"
 fi

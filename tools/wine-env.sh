@@ -30,6 +30,11 @@ ondaria_wine_start() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
         wineserver -w
     fi
+    # The panel's fonts are Arial: the metric-compatible Liberation Sans stands in.
+    if ! grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1 || true
+        wineserver -w
+    fi
     # Caption buttons and frame-control glyphs need Marlett in the prefix.
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
     if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
