@@ -33,6 +33,9 @@ public:
     // current-list mode, a full path otherwise.
     int SaveListFile(const char* text, int currentList);
     int LoadListFile(const char* text, int currentList);
+    // Replaces the catalogue with the list file at `path`, but only once the
+    // file has been read as valid: a failed import leaves the catalogue as it was.
+    int ImportListFile(const char* path);
 
     // Search.
     int ApplyFilter(int includeRadio, int includeTv, const char* text);

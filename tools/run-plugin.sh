@@ -47,6 +47,14 @@ else
     echo "run-plugin: note: no sample list at $sample; the plugin starts with an empty list"
 fi
 
+readme="$build/win32/readme.txt"
+if [ -f "$settings/plugins/gen_ondaria/readme.txt" ]; then
+    :  # a readme already there stays
+elif [ -f "$readme" ]; then
+    cp "$readme" "$settings/plugins/gen_ondaria/readme.txt"
+    echo "run-plugin: installed readme.txt"
+fi
+
 "$build/native/skin_generator" "$settings/skins" >/dev/null
 skins=(--skin "$(winepath -w "$settings/skins/skin_blue.bmp")" --skin "$(winepath -w "$settings/skins/skin_amber.bmp")")
 host_exe="$(winepath -w "$build/win32/ondaria_host.exe")"

@@ -1,0 +1,227 @@
+// The preferences dialog: list 1013 mirrors the panel's view, the buttons
+// edit the catalogue and its list files.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "catalogue/list_file_format.h"
+#include "catalogue/list_view.h"
+#include "catalogue/preferences_dialog.h"
+#include "catalogue/stream_editor.h"
+
+namespace {
+
+const char kNothingSelected[] = "Aucun élément n'est sélectionné !";
+const char kErrorCaption[] = "Erreur Ondaria 2";
+
+// Description and pattern pairs; the literal's own NUL ends the list with two.
+const char kListFileFilter[] = "Radio/TV Files\0*.rtv\0All files\0*.*;\0";
+
+enum class FileDialog { Open, Save };
+
+// The system's open or save dialog; false when the user cancels.
+bool ChooseListFile(HWND owner, FileDialog kind, char (&path)[kPathSize]) {
+    memset(path, 0, sizeof path);
+    OPENFILENAMEA request;
+    memset(&request, 0, sizeof request);
+    request.lStructSize = sizeof request;
+    request.hwndOwner = owner;
+    request.lpstrFilter = kListFileFilter;
+    request.nFilterIndex = 1;
+    request.lpstrFile = path;
+    request.nMaxFile = sizeof path;
+    request.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+    BOOL chosen = kind == FileDialog::Open ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
+    return chosen != FALSE;
+}
+
+// The panel row that shows `record`: `preferred` when it does (a search on
+// several words may show a record on several rows), else the first; -1 when
+// the view no longer shows it. Only pointers are compared: a record that the
+// view does not hold is never read.
+int PanelRowOf(const CListView& view, const StreamRecord* record, int preferred) {
+    if (record == nullptr) return -1;
+    if (view.ViewRecordAt(preferred) == record) return preferred;
+    const int n = view.ViewRowCount();
+    for (int row = 0; row < n; ++row) {
+        if (view.ViewRecordAt(row) == record) return row;
+    }
+    return -1;
+}
+
+bool CatalogueHolds(const CListView& view, const StreamRecord* record) {
+    if (record == nullptr) return false;
+    for (int slot = 0; slot < view.slotCount && slot < kMaxSlots; ++slot) {
+        if (view.slots[slot] == record) return true;
+    }
+    return false;
+}
+
+// The row selected in 1013 with the record stored on it, or false (after
+// telling the user) when there is none.
+bool SelectedEntry(const CPref& dialog, int* row, StreamRecord** record) {
+    HWND list = dialog.window ? ::GetDlgItem(dialog.window, kPreferencesList) : nullptr;
+    LRESULT count = list ? ::SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
+    LRESULT selected = list ? ::SendMessageA(list, LB_GETCURSEL, 0, 0) : LB_ERR;
+    if (count <= 0 || count == LB_ERR || selected < 0 || selected >= count) {
+        MessageBoxA(dialog.window, kNothingSelected, kErrorCaption, MB_ICONWARNING);
+        return false;
+    }
+    *row = static_cast<int>(selected);
+    *record = reinterpret_cast<StreamRecord*>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(selected), 0));
+    return true;
+}
+
+}  // namespace
+
+int CPref::Show(int showCommand) {
+    HWND list = window ? ::GetDlgItem(window, kPreferencesList) : nullptr;
+    if (list) {
+        // One repaint for the whole refill.
+        ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        const int n = catalogue ? catalogue->ViewRowCount() : 0;
+        for (int row = 0; row < n; ++row) {
+            StreamRecord* record = catalogue->GetStreamAt(row);
+            if (record == nullptr) continue;
+            LRESULT added = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record->name));
+            if (added == LB_ERR || added == LB_ERRSPACE) continue;
+            ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(added), reinterpret_cast<LPARAM>(record));
+        }
+        const int selected = catalogue ? catalogue->ViewSelectedRow() : LB_ERR;
+        if (selected >= 0 && selected < n) ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list, nullptr, TRUE);
+    }
+    return CDialog::Show(showCommand);
+}
+
+int CPref::OnClose() {
+    char name[kListNameSize] = {0};
+    if (window) ::GetDlgItemTextA(window, kListNameEdit, name, sizeof name);
+    if (catalogue) catalogue->SetListName(name);
+    Show(SW_HIDE);
+    if (catalogue) catalogue->Show(SW_SHOW);
+    return 1;
+}
+
+int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
+    const int id = LOWORD(commandArg);
+    HWND list = window ? ::GetDlgItem(window, kPreferencesList) : nullptr;
+    auto selectInList = [list](int row) {
+        if (list) ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    };
+    auto repaintPanelList = [this]() {
+        if (catalogue && catalogue->window) ::InvalidateRect(catalogue->window, nullptr, TRUE);
+    };
+    int row = 0;
+    StreamRecord* record = nullptr;
+    char path[kPathSize];
+
+    switch (id) {
+    case IDOK:
+    case IDCANCEL:
+        return 1;
+
+    case kAddButton:
+        if (editor) {
+            editor->BeginEdit(nullptr);
+            editor->Show(SW_SHOW);
+        }
+        return 1;
+
+    case kPreferencesList:
+        if (notifyCode != LBN_DBLCLK) return 0;
+        [[fallthrough]];
+    case kEditButton:
+        if (!SelectedEntry(*this, &row, &record)) return 1;
+        // A record the catalogue no longer holds cannot be edited: the list was stale.
+        if (!catalogue || !CatalogueHolds(*catalogue, record)) {
+            Show(SW_SHOW);
+            return 1;
+        }
+        if (editor) {
+            editor->BeginEdit(record);
+            editor->Show(SW_SHOW);
+        }
+        return 1;
+
+    case kDeleteButton: {
+        if (!SelectedEntry(*this, &row, &record)) return 1;
+        // 1013 can be older than the panel's view (a search made since it
+        // was filled): the record shown is the one deleted, found by identity;
+        // gone from the view, the list is only brought up to date.
+        int panelRow = catalogue ? PanelRowOf(*catalogue, record, row) : -1;
+        if (panelRow < 0) {
+            Show(SW_SHOW);
+            return 1;
+        }
+        catalogue->DeleteStream(panelRow);
+        Show(SW_SHOW);
+        selectInList(panelRow > 0 ? panelRow - 1 : 0);
+        return 1;
+    }
+
+    case kMoveUpButton:
+    case kMoveDownButton: {
+        if (!SelectedEntry(*this, &row, &record)) return 1;
+        int panelRow = catalogue ? PanelRowOf(*catalogue, record, row) : -1;
+        if (panelRow < 0) {
+            Show(SW_SHOW);
+            return 1;
+        }
+        const bool up = id == kMoveUpButton;
+        if (up && panelRow == 0) return 1;
+        if (!up && panelRow + 1 >= catalogue->ViewRowCount()) return 1;
+        const int other = up ? panelRow - 1 : panelRow + 1;
+        catalogue->SwapRows(up ? other : panelRow, up ? panelRow : other);
+        repaintPanelList();
+        Show(SW_SHOW);
+        selectInList(other);
+        return 1;
+    }
+
+    case kImportButton:
+        if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
+        {
+            int imported = catalogue ? catalogue->ImportListFile(path) : 0;
+            Show(SW_SHOW);
+            MessageBoxA(window, imported ? "Import réussi !" : "Echec de l'import !", "Résultat de l'import",
+                        MB_ICONWARNING);
+        }
+        return 1;
+
+    case kMergeButton:
+        if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
+        {
+            int merged = catalogue ? catalogue->LoadListFile(path, 0) : 0;
+            Show(SW_SHOW);
+            MessageBoxA(window, merged ? "Fusion réussie !" : "Echec de la fusion !", "Résultat de la fusion",
+                        MB_ICONWARNING);
+        }
+        return 1;
+
+    case kSaveButton:
+        if (!ChooseListFile(window, FileDialog::Save, path)) {
+            MessageBoxA(window, "Sauvegarde abandonnée !", "Résultat de la sauvegarde", MB_ICONWARNING);
+        } else if (catalogue && catalogue->SaveListFile(path, 0)) {
+            MessageBoxA(window, "Sauvegarde réussie !", "Résultat de la sauvegarde", MB_OK);
+        } else {
+            MessageBoxA(window, "Echec de la sauvegarde !", "Résultat de la sauvegarde", MB_ICONWARNING);
+        }
+        return 1;
+
+    case kSaveAndCloseButton:
+        // Hidden and shown again so that the panel list is repainted.
+        if (catalogue) {
+            catalogue->Show(SW_HIDE);
+            catalogue->Show(SW_SHOW);
+        }
+        OnClose();
+        return 1;
+
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,203 @@
+// "Importer", "Fusionner" and "Sauvegarder" through the system's own open
+// and save dialogs, answered by the test, with real files.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "tests/win32/preferences/preferences_fixture.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+const char kImportCaption[] = "Résultat de l'import";
+const char kMergeCaption[] = "Résultat de la fusion";
+const char kSaveCaption[] = "Résultat de la sauvegarde";
+const Names kFileTypes = {"Radio/TV Files", "All files"};
+
+long FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<long>(data.nFileSizeLow);
+}
+
+void WriteBytes(const std::string& path, const void* bytes, size_t size) {
+    FILE* out = fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr) << path;
+    if (size) fwrite(bytes, 1, size, out);
+    fclose(out);
+}
+
+class ListFilesTest : public PreferencesTest {
+protected:
+    // Writes a list of the given names and empties the catalogue again.
+    std::string WriteList(const char* file, const Names& names) {
+        view.ClearCatalogue();
+        for (const std::string& name : names) Add(name.c_str());
+        std::string path = File(file);
+        EXPECT_EQ(view.SaveListFile(path.c_str(), 0), 1);
+        view.ClearCatalogue();
+        return path;
+    }
+
+    std::string WriteNotAList(const char* file) {
+        ListFileHeader header = {};
+        header.version = 0;
+        header.headerSize = 64;
+        std::string path = File(file);
+        WriteBytes(path, &header, sizeof header);
+        return path;
+    }
+
+    void ExpectFileDialog(const FileDialogSeen& seen) {
+        EXPECT_EQ(seen.count, 1);
+        EXPECT_EQ(seen.owner, dialog);
+        EXPECT_EQ(seen.fileTypes, kFileTypes);
+        EXPECT_EQ(seen.fileTypeSelected, 0);
+        EXPECT_TRUE(seen.sizable);
+    }
+
+    // Presses `id` with the file dialog answered by `path` (cancelled when empty).
+    void PressWithFile(int id, const std::string& path, MessageBoxRecorder& recorder, FileDialogSeen* seen = nullptr) {
+        AnswerFileDialogs(recorder, path, seen);
+        Press(id);
+    }
+};
+
+TEST_F(ListFilesTest, ImportReplacesTheCatalogue) {
+    std::string path = WriteList("list.rtv", {"X", "Y"});
+    StreamRecord* a = Add("A");
+    preferences.Show(SW_SHOW);
+    SelectInList(0);
+    Press(kEditButton);
+    ASSERT_EQ(editor.currentRecord, a);
+    // Hidden: a dialog activated while recording would be taken for a message box.
+    editor.Show(SW_HIDE);
+
+    MessageBoxRecorder recorder;
+    FileDialogSeen seen;
+    PressWithFile(kImportButton, path, recorder, &seen);
+    ExpectFileDialog(seen);
+    ExpectBoxes(recorder, {{"Import réussi !", kImportCaption}});
+    EXPECT_EQ(PanelNames(), (Names{"X", "Y"}));
+    EXPECT_EQ(ListNames(), PanelNames());
+    EXPECT_EQ(view.slotCount, 2);
+    EXPECT_EQ(view.slots[1]->index, 1);
+    EXPECT_EQ(view.ViewSelectedRow(), LB_ERR);
+    EXPECT_EQ(editor.currentRecord, nullptr);   // the edited record went with the old catalogue
+}
+
+TEST_F(ListFilesTest, FailedImportLeavesTheCatalogueAsItWas) {
+    StreamRecord* a = Add("A");
+    StreamRecord* b = Add("B");
+    preferences.Show(SW_SHOW);
+    std::string empty = File("empty.rtv");
+    WriteBytes(empty, "", 0);
+
+    for (const std::string& path : {File("missing.rtv"), empty}) {
+        MessageBoxRecorder recorder;
+        PressWithFile(kImportButton, path, recorder);
+        ExpectBoxes(recorder, {{"Echec de l'import !", kImportCaption}});
+    }
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(kImportButton, WriteNotAList("bad.rtv"), recorder);
+        ASSERT_EQ(recorder.Texts(), (Names{"Le fichier n'est pas valide !", "Echec de l'import !"}));
+        EXPECT_EQ(recorder.boxes[0].caption, "Ondaria");
+        EXPECT_EQ(recorder.boxes[0].icon, static_cast<UINT>(MB_ICONWARNING));
+        EXPECT_EQ(recorder.boxes[0].owner, parent);   // the list box's top-level window
+        EXPECT_EQ(recorder.boxes[1].caption, kImportCaption);
+        EXPECT_EQ(recorder.boxes[1].owner, dialog);
+    }
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(kImportButton, "", recorder);   // cancelled
+        EXPECT_TRUE(recorder.boxes.empty());
+    }
+    EXPECT_EQ(view.slotCount, 2);
+    EXPECT_EQ(view.slots[0], a);
+    EXPECT_EQ(view.slots[1], b);
+    EXPECT_EQ(PanelNames(), (Names{"A", "B"}));
+    EXPECT_EQ(ListNames(), PanelNames());
+}
+
+TEST_F(ListFilesTest, MergeAppendsAndFailedMergeChangesNothing) {
+    std::string path = WriteList("list.rtv", {"A", "B"});
+    Add("A");
+    Add("B");
+    preferences.Show(SW_SHOW);
+    {
+        MessageBoxRecorder recorder;
+        FileDialogSeen seen;
+        PressWithFile(kMergeButton, path, recorder, &seen);
+        ExpectFileDialog(seen);
+        ExpectBoxes(recorder, {{"Fusion réussie !", kMergeCaption}});
+        EXPECT_EQ(PanelNames(), (Names{"A", "B", "A", "B"}));
+        EXPECT_EQ(ListNames(), PanelNames());
+    }
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(kMergeButton, File("missing.rtv"), recorder);
+        ExpectBoxes(recorder, {{"Echec de la fusion !", kMergeCaption}});
+    }
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(kMergeButton, WriteNotAList("bad.rtv"), recorder);
+        EXPECT_EQ(recorder.Texts(), (Names{"Le fichier n'est pas valide !", "Echec de la fusion !"}));
+    }
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(kMergeButton, "", recorder);
+        EXPECT_TRUE(recorder.boxes.empty());
+    }
+    EXPECT_EQ(PanelNames(), (Names{"A", "B", "A", "B"}));
+}
+
+TEST_F(ListFilesTest, AFileInAFolderThatDoesNotExistIsRefusedByTheDialog) {
+    Add("A");
+    preferences.Show(SW_SHOW);
+    for (int id : {kImportButton, kMergeButton}) {
+        MessageBoxRecorder recorder;
+        FileDialogSeen seen;
+        AnswerFileDialogs(recorder, Names{File("nowhere\\list.rtv"), ""}, &seen);
+        Press(id);
+        // The dialog's own complaint, then the cancel: nothing from this dialog.
+        ASSERT_EQ(recorder.boxes.size(), 1u) << id;
+        EXPECT_NE(recorder.boxes[0].owner, dialog);
+        EXPECT_EQ(seen.count, 2);
+    }
+    EXPECT_EQ(PanelNames(), Names{"A"});
+}
+
+TEST_F(ListFilesTest, SaveTellsSuccessCancellationAndFailure) {
+    Add("A");
+    Add("B");
+    preferences.Show(SW_SHOW);
+    {
+        MessageBoxRecorder recorder;
+        FileDialogSeen seen;
+        PressWithFile(kSaveButton, File("saved"), recorder, &seen);
+        ExpectFileDialog(seen);
+        ExpectBoxes(recorder, {{"Sauvegarde réussie !", kSaveCaption}}, 0);
+        EXPECT_EQ(FileSize(File("saved.rtv")), 64 + 2 * static_cast<long>(sizeof(StreamRecord)));
+    }
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(kSaveButton, "", recorder);
+        ExpectBoxes(recorder, {{"Sauvegarde abandonnée !", kSaveCaption}});
+    }
+    {
+        // A folder where the save's temporary file would go: the file cannot be written.
+        ASSERT_TRUE(CreateDirectoryA(File("blocked.rtv.tmp").c_str(), nullptr));
+        MessageBoxRecorder recorder;
+        PressWithFile(kSaveButton, File("blocked.rtv"), recorder);
+        ExpectBoxes(recorder, {{"Echec de la sauvegarde !", kSaveCaption}});
+        EXPECT_EQ(FileSize(File("blocked.rtv")), -1);
+    }
+    EXPECT_EQ(PanelNames(), (Names{"A", "B"}));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+}  // namespace
