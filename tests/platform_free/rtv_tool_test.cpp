@@ -222,9 +222,14 @@ TEST(RtvManifest, EachFaultIsNamedWithItsLine) {
     EXPECT_EQ(LineError(WithField(0, "podcast"), 4), "line 4: kind is \"podcast\", expected radio or tv");
     EXPECT_EQ(LineError(WithField(1, " ")), "line 3: the name is empty");
     EXPECT_EQ(LineError(WithField(2, "")), "line 3: the stream address is empty");
-    EXPECT_NE(LineError(WithField(2, "rtsp://x.example/a")).find("must contain http:// or mms://"), std::string::npos);
-    // The plugin's editor takes https:// for none of these.
-    EXPECT_NE(LineError(WithField(3, "https://x.example")).find("web site must be empty or begin with http://"), std::string::npos);
+    EXPECT_NE(LineError(WithField(2, "rtsp://x.example/a")).find("must contain http://, https:// or mms://"),
+              std::string::npos);
+    // Secure addresses are addresses, as in the plugin's editor.
+    std::string error;
+    ManifestEntry secure;
+    EXPECT_EQ(ParseManifestLine(WithField(3, "https://x.example"), 3, secure, error), LineResult::Entry) << error;
+    EXPECT_EQ(ParseManifestLine(WithField(2, "https://x.example/a"), 3, secure, error), LineResult::Entry) << error;
+    EXPECT_NE(LineError(WithField(3, "www.x.example")).find("web site must be empty or begin with http://"), std::string::npos);
     EXPECT_NE(LineError(WithField(4, "x.example/a.pls")).find("playlist"), std::string::npos);
     EXPECT_NE(LineError(WithField(5, "ftp://x")).find("podcast"), std::string::npos);
     EXPECT_EQ(LineError(WithField(6, "Radio \xE4\xB8\xAD"), 7),

@@ -1,5 +1,7 @@
 #include "tools/rtv_tool/list_inspect.h"
 
+#include "panel/link_policy.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -102,8 +104,8 @@ ListCheck CheckListBytes(const uint8_t* data, size_t size) {
             check.warnings.push_back(RecordLabel(i, record) + ": no name");
             ++warned;
         }
-        if (!strstr(record.address, "http://") && !strstr(record.address, "mms://")) {
-            check.warnings.push_back(RecordLabel(i, record) + ": the address holds neither http:// nor mms://");
+        if (!IsStreamAddress(record.address)) {
+            check.warnings.push_back(RecordLabel(i, record) + ": the address holds none of http://, https:// and mms://");
             ++warned;
         }
     }

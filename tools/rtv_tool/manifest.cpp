@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "catalogue/list_file_format.h"
+#include "panel/link_policy.h"
 #include "tools/rtv_tool/logo_image.h"
 #include "tools/rtv_tool/text_encoding.h"
 
@@ -166,14 +167,15 @@ LineResult ParseManifestLine(const std::string& rawLine, int lineNumber, Manifes
         error = LineError(lineNumber, "the stream address is empty");
         return LineResult::Error;
     }
-    if (entry.address.find("http://") == std::string::npos && entry.address.find("mms://") == std::string::npos) {
-        error = LineError(lineNumber, "the stream address must contain http:// or mms:// (the plugin refuses others)");
+    if (!IsStreamAddress(entry.address.c_str())) {
+        error = LineError(lineNumber,
+                          "the stream address must contain http://, https:// or mms:// (the plugin refuses others)");
         return LineResult::Error;
     }
     for (int i = 3; i <= 5; ++i) {
-        if (!texts[i]->empty() && !StartsWith(*texts[i], "http://")) {
+        if (!texts[i]->empty() && !IsWebAddress(texts[i]->c_str())) {
             error = LineError(lineNumber, std::string("the ") + kFieldNames[i] +
-                                              " must be empty or begin with http:// (the plugin refuses others)");
+                                              " must be empty or begin with http:// or https:// (the plugin refuses others)");
             return LineResult::Error;
         }
     }
