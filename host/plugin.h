@@ -62,9 +62,11 @@ public:
     int WriteConfiguration(const char* fileName, int visible);
 
     // At quit: takes the plugin off the host's windows. Where another
-    // procedure was installed over ours, ours stays in the chain, so the
-    // library is then kept loaded for the life of the process.
+    // procedure was installed over ours, ours stays in the chain, still
+    // forwarding to the host's, and the library is then kept loaded for the
+    // life of the process.
     void ReleaseHostWindows();
+    bool LeftProcedureBehind() const { return procedureLeftBehind; }
 
     static INT_PTR CALLBACK PanelDialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second);
 
@@ -94,7 +96,7 @@ private:
     int FailStart(HWND owner, const char* text);
     void StartBanner();
     void ReleaseBanner();
-    void DetachHostWrapper(CWnd& wrapper);
+    void DetachHostWrapper(CWnd& wrapper, CPlugin*& owner);
 
     bool comInitialised;
     bool procedureLeftBehind;

@@ -190,10 +190,15 @@ int CPlugin::OnDestroy() {
     return 0;
 }
 
-void CPlugin::DetachHostWrapper(CWnd& wrapper) {
-    if (wrapper.window && ::IsWindow(wrapper.window) && GetPropA(wrapper.window, kWndProperty) == &wrapper &&
-        reinterpret_cast<WNDPROC>(GetWindowLongA(wrapper.window, GWL_WNDPROC)) != &CWnd::WindowProc) {
+void CPlugin::DetachHostWrapper(CWnd& wrapper, CPlugin*& owner) {
+    bool attached = wrapper.window && ::IsWindow(wrapper.window) && GetPropA(wrapper.window, kWndProperty) == &wrapper;
+    if (attached && reinterpret_cast<WNDPROC>(GetWindowLongA(wrapper.window, GWL_WNDPROC)) != &CWnd::WindowProc) {
+        // Another procedure lies over ours and will keep calling it. Taking the
+        // binding away would make ours swallow every message of the host's
+        // window; it stays, forwarding to the host's procedure, with no owner.
+        owner = nullptr;
         procedureLeftBehind = true;
+        return;
     }
     wrapper.Unsubclass();
 }
@@ -213,8 +218,8 @@ int CPlugin::Teardown() {
     view.ClearCatalogue();
 
     view.Unsubclass();
-    DetachHostWrapper(frame);
-    DetachHostWrapper(playlistEditor);
+    DetachHostWrapper(frame, frame.owner);
+    DetachHostWrapper(playlistEditor, playlistEditor.owner);
 
     delete[] pluginFolder;
     pluginFolder = nullptr;
@@ -231,11 +236,11 @@ int CPlugin::Teardown() {
 
 void CPlugin::ReleaseHostWindows() {
     // A failed start-up leaves whatever it had attached.
-    DetachHostWrapper(frame);
-    DetachHostWrapper(playlistEditor);
-    DetachHostWrapper(winamp);
+    DetachHostWrapper(frame, frame.owner);
+    DetachHostWrapper(playlistEditor, playlistEditor.owner);
+    DetachHostWrapper(winamp, winamp.owner);
     if (procedureLeftBehind) {
-        // Our window procedure is still reachable from a host window.
+        // Our window procedure is still called from a host window.
         HMODULE self = nullptr;
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&CWnd::WindowProc), &self);

@@ -154,3 +154,25 @@ TEST_F(PluginHostTest, FocusGivenToTheFrameGoesToTheList) {
     Pump();
     EXPECT_EQ(GetFocus(), Control(1001));
 }
+
+namespace {
+WNDPROC g_underOther = nullptr;
+LRESULT CALLBACK OtherPluginProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
+    return CallWindowProcA(g_underOther, hwnd, message, first, second);
+}
+}  // namespace
+
+TEST_F(PluginHostTest, AnotherSubclassOverThePluginKeepsTheLibraryLoadedAndTheHostWorking) {
+    Start();
+    HWND main = host->MainWindow();
+    g_underOther = reinterpret_cast<WNDPROC>(SetWindowLongA(main, GWL_WNDPROC, reinterpret_cast<LONG>(OtherPluginProc)));
+    Stop();   // the host pokes its windows after unloading: nothing may call freed code
+    EXPECT_NE(GetModuleHandleA("gen_ondaria.dll"), nullptr);
+    host->ClearLog();
+    SendMessageA(main, WM_COMMAND, 40041, 0);
+    EXPECT_EQ(SendMessageA(main, WM_USER, 0, 0), 0x2090);
+    bool seen = false;
+    for (const standin::LogEntry& e : host->Log()) seen |= e.kind == standin::LogEntry::Command && e.number == 40041;
+    EXPECT_TRUE(seen);
+    SetWindowLongA(main, GWL_WNDPROC, reinterpret_cast<LONG>(g_underOther));
+}
