@@ -1,6 +1,7 @@
 // Attaching skinned scroll bars to a window, their set-up calls, the
 // subclass procedure and the room the bars take at WM_NCCALCSIZE.
 #include "scrollbars/skinned_scroll_internal.h"
+#include "scrollbars/skinned_scroll_interaction.h"
 
 #include <initializer_list>
 
@@ -174,6 +175,8 @@ int DetachSkinnedScrollBars(HWND window) {
     SkinnedScrollWindow* record = FindSkinnedScrollWindow(window);
     if (record == nullptr)
         return static_cast<int>(E_FAIL);
+    // Timers of the interaction would otherwise keep reaching the window.
+    EndSkinnedScrollInteraction(window);
     SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(record->previousWindowProcedure));
     RemovePropA(window, kSkinnedScrollProperty);
     HeapFree(GetProcessHeap(), 0, record);
@@ -193,20 +196,22 @@ LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NCPAINT:
         return PaintSkinnedNonClient(window, record, wParam);
 
-    // The mouse interaction takes these over: hit codes HTHSCROLL and
-    // HTVSCROLL for the bars, presses with capture and auto-repeat, thumb
-    // dragging, hover tracking and the repeat and hover timers. Until then
-    // they go to the previous procedure unchanged.
+    // The mouse interaction: hit codes HTHSCROLL and HTVSCROLL for the bars,
+    // presses with capture and auto-repeat, thumb dragging, hover tracking,
+    // the repeat and hover timers, and the loss of the capture.
     case WM_NCHITTEST:
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:  // on a bar, a second press
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_TIMER:
+    case WM_CAPTURECHANGED: {
+        LRESULT result = 0;
+        if (HandleSkinnedScrollMouse(window, record, message, wParam, lParam, &result))
+            return result;
         break;
-    case WM_NCLBUTTONDBLCLK:
-        // On a bar this is a second press, handled as WM_NCLBUTTONDOWN.
-        break;
+    }
 
     case WM_NCRBUTTONDOWN:
     case WM_NCRBUTTONUP:
