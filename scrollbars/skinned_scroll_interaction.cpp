@@ -255,7 +255,11 @@ bool Release(HWND window, SkinnedScrollWindow* record) {
         return true;
     }
     if (record->thumbTracking) {
-        SendScroll(window, message, kScrollThumbPosition, in.lastThumbPos);
+        // The last position reported, or the one held at the press when the
+        // thumb never moved: the press marks its own with the negated position,
+        // which a list box reads as a far position and jumps to.
+        const SkinnedScrollBar& held = type == kHorizontalBar ? record->horizontal : record->vertical;
+        SendScroll(window, message, kScrollThumbPosition, held.info.nTrackPos);
         record = FindSkinnedScrollWindow(window);
         if (record != nullptr)
             record->thumbTracking = 0;
