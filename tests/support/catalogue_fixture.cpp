@@ -67,3 +67,9 @@ int CatalogueTest::Add(const char* name, int kind, const char* keywords) {
     if (!result) delete record;
     return result;
 }
+
+std::vector<std::string> ViewNames(const CListView& view) {
+    std::vector<std::string> names;
+    for (int row = 0; row < view.ViewRowCount(); ++row) names.push_back(view.ViewRecordAt(row)->name);
+    return names;
+}

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "catalogue/list_view.h"
 #include "catalogue/stream_record.h"
 
@@ -16,6 +19,9 @@ StreamRecord* MakeRecord(const char* name, int kind = 0, const char* keywords = 
 // Creates the hidden parent and the list box (LBS_OWNERDRAWFIXED | LBS_NOTIFY |
 // LBS_NOINTEGRALHEIGHT, no strings, WS_VSCROLL). Returns the list box.
 HWND CreateCatalogueListBox(HWND* parentOut);
+
+// The names of the view's rows, in row order.
+std::vector<std::string> ViewNames(const CListView& view);
 
 class CatalogueTest : public ::testing::Test {
 protected:

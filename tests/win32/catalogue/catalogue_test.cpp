@@ -7,11 +7,6 @@
 
 namespace {
 
-std::vector<std::string> ViewNames(const CListView& view) {
-    std::vector<std::string> names;
-    for (int row = 0; row < view.ViewRowCount(); ++row) names.push_back(view.ViewRecordAt(row)->name);
-    return names;
-}
 
 using Names = std::vector<std::string>;
 

@@ -5,11 +5,6 @@
 #include "tests/support/catalogue_fixture.h"
 
 namespace {
-std::vector<std::string> ViewNames(const CListView& view) {
-    std::vector<std::string> names;
-    for (int row = 0; row < view.ViewRowCount(); ++row) names.push_back(view.ViewRecordAt(row)->name);
-    return names;
-}
 using Names = std::vector<std::string>;
 }  // namespace
 
