@@ -49,7 +49,9 @@ CPlugin::CPlugin()
 }
 
 // The frame state block is the host's while the frame lives: never freed.
-CPlugin::~CPlugin() = default;
+// The plugin folder is normally freed by the teardown; a start-up that
+// failed after making it never reaches one.
+CPlugin::~CPlugin() { delete[] pluginFolder; }
 
 int CPlugin::FailStart(HWND owner, const char* text) {
     MessageBoxA(WindowOrNull(owner), text, kProductName, MB_ICONWARNING);
