@@ -1,6 +1,7 @@
 // The exported entry and the host's three calls.
 #include "host/plugin.h"
 #include "host/plugin_record.h"
+#include "scrollbars/scroll_redirection.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ int Init() {
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
     isNtFamily = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    if (isNtFamily) InstallScrollRedirection();
     thePlugin.Start(record.hostWindow, record.module);
     return 0;
 }
@@ -26,6 +28,8 @@ void Config() { thePlugin.preferences.Show(SW_SHOW); }
 void Quit() {
     if (thePlugin.window && IsWindow(thePlugin.window)) DestroyWindow(thePlugin.window);
     thePlugin.ReleaseHostWindows();
+    // After the panel, whose list box was the reason for it.
+    if (isNtFamily) RemoveScrollRedirection();
 }
 
 }  // namespace

@@ -1,0 +1,232 @@
+#include "scrollbars/instruction_length.h"
+
+#include <cstring>
+
+namespace {
+
+// What follows an opcode byte. An entry's fixed length is the opcode itself
+// plus its fixed immediates (I8, I16); ModR/M, SIB, displacement and the
+// size-dependent operands are added while decoding.
+enum : uint16_t {
+    __ = 0,         // opcode alone
+    M = 1 << 0,     // ModR/M byte follows
+    I8 = 1 << 1,    // 8-bit immediate
+    I16 = 1 << 2,   // 16-bit immediate, whatever the operand size
+    IZ = 1 << 3,    // immediate of the operand size: 4, or 2 after 0x66
+    MO = 1 << 4,    // memory offset of the address size: 4, or 2 after 0x67
+    R8 = 1 << 5,    // 8-bit relative branch operand
+    RZ = 1 << 6,    // relative branch operand of the operand size: 4, or 2 after 0x66
+    PF = 1 << 7,    // legacy prefix without effect on the length
+    OS = 1 << 8,    // 0x66 operand-size prefix
+    AS = 1 << 9,    // 0x67 address-size prefix
+    ES = 1 << 10,   // 0x0F escape to the two-byte map
+    GT = 1 << 11,   // F6/F7: immediate only for TEST (reg field 0)
+    XX = 1 << 12,   // no such instruction in 32-bit code
+    T8 = 1 << 13,   // 0F 38: three-byte map, ModR/M, no immediate
+    TA = 1 << 14,   // 0F 3A: three-byte map, ModR/M and an 8-bit immediate
+};
+
+constexpr uint16_t MI8 = M | I8;
+constexpr uint16_t MIZ = M | IZ;
+constexpr uint16_t FAR = I16 | IZ;   // ptr16:32 of far call and far jump
+constexpr uint16_t ENT = I16 | I8;   // ENTER imm16, imm8
+
+// One-byte opcodes, laid out as the processor manuals' opcode map: row = high nibble.
+constexpr uint16_t kOneByte[256] = {
+    //  0    1    2    3    4    5    6    7    8    9    A    B    C    D    E    F
+    M,   M,   M,   M,   I8,  IZ,  __,  __,  M,   M,   M,   M,   I8,  IZ,  __,  ES,   // 0
+    M,   M,   M,   M,   I8,  IZ,  __,  __,  M,   M,   M,   M,   I8,  IZ,  __,  __,   // 1
+    M,   M,   M,   M,   I8,  IZ,  PF,  __,  M,   M,   M,   M,   I8,  IZ,  PF,  __,   // 2
+    M,   M,   M,   M,   I8,  IZ,  PF,  __,  M,   M,   M,   M,   I8,  IZ,  PF,  __,   // 3
+    __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,   // 4
+    __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  __,   // 5
+    __,  __,  M,   M,   PF,  PF,  OS,  AS,  IZ,  MIZ, I8,  MI8, __,  __,  __,  __,   // 6
+    R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,  R8,   // 7
+    MI8, MIZ, MI8, MI8, M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // 8
+    __,  __,  __,  __,  __,  __,  __,  __,  __,  __,  FAR, __,  __,  __,  __,  __,   // 9
+    MO,  MO,  MO,  MO,  __,  __,  __,  __,  I8,  IZ,  __,  __,  __,  __,  __,  __,   // A
+    I8,  I8,  I8,  I8,  I8,  I8,  I8,  I8,  IZ,  IZ,  IZ,  IZ,  IZ,  IZ,  IZ,  IZ,   // B
+    MI8, MI8, I16, __,  M,   M,   MI8, MIZ, ENT, __,  I16, __,  __,  I8,  __,  __,   // C
+    M,   M,   M,   M,   I8,  I8,  __,  __,  M,   M,   M,   M,   M,   M,   M,   M,    // D
+    R8,  R8,  R8,  R8,  I8,  I8,  I8,  I8,  RZ,  RZ,  FAR, R8,  __,  __,  __,  __,   // E
+    PF,  __,  PF,  PF,  __,  __,  M|GT,M|GT,__,  __,  __,  __,  __,  __,  M,   M,    // F
+};
+
+// Opcodes after 0x0F, same layout.
+constexpr uint16_t kTwoByte[256] = {
+    //  0    1    2    3    4    5    6    7    8    9    A    B    C    D    E    F
+    M,   M,   M,   M,   XX,  __,  __,  __,  __,  __,  XX,  __,  XX,  M,   __,  MI8,  // 0
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // 1
+    M,   M,   M,   M,   M,   XX,  M,   XX,  M,   M,   M,   M,   M,   M,   M,   M,    // 2
+    __,  __,  __,  __,  __,  __,  XX,  __,  T8,  XX,  TA,  XX,  XX,  XX,  XX,  XX,   // 3
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // 4
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // 5
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // 6
+    MI8, MI8, MI8, MI8, M,   M,   M,   __,  M,   M,   XX,  XX,  M,   M,   M,   M,    // 7
+    RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,  RZ,   // 8
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // 9
+    __,  __,  __,  M,   MI8, M,   XX,  XX,  __,  __,  __,  M,   MI8, M,   M,   M,    // A
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   MI8, M,   M,   M,   M,   M,    // B
+    M,   M,   MI8, M,   MI8, MI8, MI8, M,   __,  __,  __,  __,  __,  __,  __,  __,   // C
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // D
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // E
+    M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // F
+};
+
+constexpr uint8_t kSegmentPrefixes[] = {0x26, 0x2E, 0x36, 0x3E, 0x64, 0x65};
+
+bool IsSegmentPrefix(uint8_t b) {
+    for (uint8_t s : kSegmentPrefixes)
+        if (s == b) return true;
+    return false;
+}
+
+uint32_t ReadLittle(const uint8_t* p, int size) {
+    uint32_t value = 0;
+    for (int k = size - 1; k >= 0; --k) value = (value << 8) | p[k];
+    return value;
+}
+
+int32_t ReadSigned(const uint8_t* p, int size) {
+    uint32_t raw = ReadLittle(p, size);
+    if (size == 1) return static_cast<int8_t>(raw);
+    if (size == 2) return static_cast<int16_t>(raw);
+    return static_cast<int32_t>(raw);
+}
+
+void WriteLittle(uint8_t* p, int size, uint32_t value) {
+    for (int k = 0; k < size; ++k) p[k] = static_cast<uint8_t>(value >> (8 * k));
+}
+
+// Bytes of SIB and displacement after a ModR/M byte.
+int AddressingBytes(uint8_t modrm, const uint8_t* next, size_t left, bool address16, bool* truncated) {
+    int mod = modrm >> 6;
+    int rm = modrm & 7;
+    if (mod == 3) return 0;
+    if (address16) {
+        if (mod == 1) return 1;
+        if (mod == 2 || rm == 6) return 2;
+        return 0;
+    }
+    int bytes = 0;
+    if (rm == 4) {
+        if (left < 1) {
+            *truncated = true;
+            return 0;
+        }
+        bytes = 1;
+        if (mod == 0 && (next[0] & 7) == 5) return 1 + 4;
+    }
+    if (mod == 1) return bytes + 1;
+    if (mod == 2 || (mod == 0 && rm == 5)) return bytes + 4;
+    return bytes;
+}
+
+}  // namespace
+
+int DecodeInstruction(const uint8_t* code, size_t available, X86Instruction* out) {
+    X86Instruction d;
+    std::memset(&d, 0, sizeof d);
+    d.modrmOffset = -1;
+    d.relativeOffset = -1;
+    if (available > static_cast<size_t>(kMaxInstructionLength)) available = kMaxInstructionLength;
+
+    size_t i = 0;
+    uint16_t entry = 0;
+    for (;;) {
+        if (i >= available) return 0;
+        uint8_t b = code[i];
+        entry = kOneByte[b];
+        if (entry & OS) {
+            d.operandSizePrefix = true;
+        } else if (entry & AS) {
+            d.addressSizePrefix = true;
+        } else if (entry & PF) {
+            if (IsSegmentPrefix(b)) d.segmentPrefix = b;
+        } else {
+            break;
+        }
+        ++i;
+    }
+    d.opcodeOffset = static_cast<int>(i);
+    d.opcode = code[i++];
+    if (entry & ES) {
+        if (i >= available) return 0;
+        d.secondOpcode = code[i++];
+        entry = kTwoByte[d.secondOpcode];
+        if (entry & (T8 | TA)) {
+            if (i >= available) return 0;
+            ++i;   // the third opcode byte
+            entry = (entry & TA) ? MI8 : static_cast<uint16_t>(M);
+        }
+    }
+    if (entry & XX) return 0;
+
+    uint8_t modrm = 0;
+    if (entry & M) {
+        if (i >= available) return 0;
+        d.modrmOffset = static_cast<int>(i);
+        modrm = code[i++];
+        bool truncated = false;
+        i += AddressingBytes(modrm, code + i, available - i, d.addressSizePrefix, &truncated);
+        if (truncated) return 0;
+    }
+    int reg = (modrm >> 3) & 7;
+    // Undefined members of the INC/DEC groups.
+    if (d.modrmOffset >= 0 && ((d.opcode == 0xFE && reg >= 2) || (d.opcode == 0xFF && reg == 7))) return 0;
+
+    int immediate = 0;
+    if (entry & I8) immediate += 1;
+    if (entry & I16) immediate += 2;
+    if (entry & IZ) immediate += d.operandSizePrefix ? 2 : 4;
+    if (entry & MO) immediate += d.addressSizePrefix ? 2 : 4;
+    if ((entry & GT) && reg == 0) immediate += d.opcode == 0xF6 ? 1 : (d.operandSizePrefix ? 2 : 4);
+    i += immediate;
+
+    if (entry & (R8 | RZ)) {
+        d.relativeOffset = static_cast<int>(i);
+        d.relativeSize = (entry & R8) ? 1 : (d.operandSizePrefix ? 2 : 4);
+        d.target = BranchTarget::kRelative;
+        i += d.relativeSize;
+    }
+    if (i > available) return 0;
+
+    if (d.opcode == 0xFF && d.modrmOffset >= 0 && reg >= 2 && reg <= 5) {
+        if ((modrm == 0x15 || modrm == 0x25) && !d.addressSizePrefix) {
+            d.target = BranchTarget::kMemorySlot;
+            d.memorySlot = ReadLittle(code + d.modrmOffset + 1, 4);
+        } else {
+            d.target = BranchTarget::kUndetermined;
+        }
+    }
+
+    d.length = static_cast<int>(i);
+    if (out) *out = d;
+    return d.length;
+}
+
+uint32_t RelativeBranchTarget(const X86Instruction& instruction, const uint8_t* code, uint32_t address) {
+    if (instruction.target != BranchTarget::kRelative) return 0;
+    int32_t operand = ReadSigned(code + instruction.relativeOffset, instruction.relativeSize);
+    return address + static_cast<uint32_t>(instruction.length) + static_cast<uint32_t>(operand);
+}
+
+int RelocateInstruction(const uint8_t* source, size_t available, uint32_t sourceAddress, uint8_t* destination,
+                        size_t room, uint32_t destinationAddress, X86Instruction* out) {
+    X86Instruction d;
+    int length = DecodeInstruction(source, available, &d);
+    if (length == 0 || static_cast<size_t>(length) > room) return 0;
+    uint8_t copy[kMaxInstructionLength];
+    std::memcpy(copy, source, length);
+    if (d.target == BranchTarget::kRelative) {
+        int32_t operand = ReadSigned(source + d.relativeOffset, d.relativeSize);
+        // Modulo 2^32, as the processor adds: a 32-bit operand always reaches.
+        int32_t moved = static_cast<int32_t>(static_cast<uint32_t>(operand) + sourceAddress - destinationAddress);
+        int64_t limit = int64_t(1) << (8 * d.relativeSize - 1);
+        if (d.relativeSize < 4 && (moved < -limit || moved >= limit)) return 0;
+        WriteLittle(copy + d.relativeOffset, d.relativeSize, static_cast<uint32_t>(moved));
+    }
+    std::memcpy(destination, copy, length);
+    if (out) *out = d;
+    return length;
+}
