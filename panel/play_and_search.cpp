@@ -19,8 +19,9 @@ constexpr ULONG_PTR kAddToPlaylist = 100;
 }  // namespace
 
 void CPlugin::OpenAddress(const char* address, int showCommand) {
-    // A list file from elsewhere must not make a click run a program or open a local file.
-    if (!IsWebAddress(address)) return;
+    // A list file from elsewhere must not make a click run a program, open a
+    // local file or hand the browser arguments of its own.
+    if (!IsOpenableAddress(address)) return;
     ShellExecuteA(window, "open", address, nullptr, nullptr, showCommand);
 }
 

@@ -49,27 +49,38 @@ void PluginHostTest::WriteSettings(const std::string& text) {
 std::string PluginHostTest::SettingsFileBytes() const { return ReadWholeFile(PluginFolder() + "gen_ondaria.ini"); }
 
 namespace {
-struct NameCursor {
-    const std::vector<std::string>* names;
+struct EntryCursor {
+    const std::vector<ListEntry>* entries;
     size_t next;
     StreamRecord record;
 };
-const StreamRecord* NextNamed(void* context) {
-    auto* c = static_cast<NameCursor*>(context);
-    if (c->next >= c->names->size()) return nullptr;
+const StreamRecord* NextEntry(void* context) {
+    auto* c = static_cast<EntryCursor*>(context);
+    if (c->next >= c->entries->size()) return nullptr;
     memset(&c->record, 0, sizeof c->record);
-    const std::string& name = (*c->names)[c->next++];
-    SetField(c->record.name, name.c_str());
-    SetField(c->record.address, ("http://example.org/" + name).c_str());
+    const ListEntry& e = (*c->entries)[c->next++];
+    c->record.kind = static_cast<int16_t>(e.kind);
+    SetField(c->record.name, e.name.c_str());
+    SetField(c->record.address, (e.address.empty() ? "http://example.org/" + e.name : e.address).c_str());
+    SetField(c->record.website, e.website.c_str());
+    SetField(c->record.playlist, e.playlist.c_str());
+    SetField(c->record.podcast, e.podcast.c_str());
+    SetField(c->record.keywords, e.keywords.c_str());
     return &c->record;
 }
 }  // namespace
 
 void PluginHostTest::WriteList(const std::string& fileName, const std::vector<std::string>& names) {
+    std::vector<ListEntry> entries;
+    for (const std::string& name : names) entries.push_back(ListEntry(name));
+    WriteEntries(fileName, entries);
+}
+
+void PluginHostTest::WriteEntries(const std::string& fileName, const std::vector<ListEntry>& entries) {
     CreateDirectoryA(PluginFolder().c_str(), nullptr);
-    NameCursor cursor{&names, 0, {}};
-    ListFileHeader header = MakeListHeader(static_cast<int32_t>(names.size()), "test");
-    ASSERT_TRUE(WriteListFile((PluginFolder() + fileName).c_str(), header, &NextNamed, &cursor));
+    EntryCursor cursor{&entries, 0, {}};
+    ListFileHeader header = MakeListHeader(static_cast<int32_t>(entries.size()), "test");
+    ASSERT_TRUE(WriteListFile((PluginFolder() + fileName).c_str(), header, &NextEntry, &cursor));
 }
 
 void PluginHostTest::Start(int version) {

@@ -15,6 +15,21 @@
 
 struct StreamRecord;
 
+// One entry of a list file written by a test.
+struct ListEntry {
+    ListEntry(std::string name_, int kind_ = 0, std::string website_ = "", std::string playlist_ = "",
+              std::string podcast_ = "", std::string keywords_ = "", std::string address_ = "")
+        : name(name_), kind(kind_), website(website_), playlist(playlist_), podcast(podcast_), keywords(keywords_),
+          address(address_) {}
+    std::string name;
+    int kind;                     // 0 radio, 1 television
+    std::string website;
+    std::string playlist;
+    std::string podcast;
+    std::string keywords;
+    std::string address;          // empty: "http://example.org/" + name
+};
+
 class PluginHostTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -26,6 +41,8 @@ protected:
     std::string SettingsFileBytes() const;
     // Writes a list file of the given records (named by `names`) into the plugin folder.
     void WriteList(const std::string& fileName, const std::vector<std::string>& names);
+    // The same with whole entries.
+    void WriteEntries(const std::string& fileName, const std::vector<ListEntry>& entries);
 
     // Creates the host, loads the plugin and lets start-up settle.
     void Start(int version = 0x2090);
