@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 
-#include "catalogue/file_replace.h"
 
 namespace {
 
@@ -46,14 +45,6 @@ bool IsReservedDeviceName(const char* name, size_t length) {
     return EqualsIgnoringAsciiCase(stem, "COM") || EqualsIgnoringAsciiCase(stem, "LPT");
 }
 
-bool Append(char (&out)[kPathSize], size_t& length, const char* text) {
-    size_t n = strlen(text);
-    if (length + n > kPathSize - 1) return false;
-    memcpy(out + length, text, n + 1);
-    length += n;
-    return true;
-}
-
 struct FileCloser {
     void operator()(FILE* f) const { fclose(f); }
 };
@@ -80,33 +71,16 @@ bool ComposeListPath(const char* text, bool currentList, const char* listName, b
     memset(out, 0, sizeof out);
     if (text == nullptr) return false;
     size_t length = 0;
-    bool fits = Append(out, length, text);
+    bool fits = AppendToPath(out, length, text);
     if (fits && currentList) {
         char base[kListNameSize + 2];
         ListFileBaseName(listName, base, sizeof base);
-        fits = Append(out, length, base) && Append(out, length, kExtension);
+        fits = AppendToPath(out, length, base) && AppendToPath(out, length, kExtension);
     } else if (fits && forSave && strstr(out, kExtension) == nullptr) {
-        fits = Append(out, length, kExtension);
+        fits = AppendToPath(out, length, kExtension);
     }
     if (!fits) memset(out, 0, sizeof out);
     return fits;
-}
-
-bool ComposeTemporaryPath(const char* target, char (&out)[kPathSize]) {
-    memset(out, 0, sizeof out);
-    size_t length = 0;
-    if (Append(out, length, target) && Append(out, length, ".tmp")) return true;
-    // No room for a suffix: a short name in the same folder.
-    memset(out, 0, sizeof out);
-    length = 0;
-    const char* slash = strrchr(target, '\\');
-    const char* other = strrchr(target, '/');
-    if (other > slash) slash = other;
-    size_t folder = slash ? static_cast<size_t>(slash - target + 1) : 0;
-    if (folder + strlen("~rtv.tmp") > kPathSize - 1) return false;
-    memcpy(out, target, folder);
-    length = folder;
-    return Append(out, length, "~rtv.tmp");
 }
 
 ListFileHeader MakeListHeader(int32_t count, const char* listName) {
@@ -147,24 +121,27 @@ ListReadResult ReadListFile(const char* path, ListRecordSink sink, void* context
     return ListReadResult::Read;
 }
 
+namespace {
+
+struct ListContent {
+    const ListFileHeader* header;
+    ListRecordSource source;
+    void* context;
+};
+
+bool WriteListContent(FILE* file, void* context) {
+    auto* content = static_cast<ListContent*>(context);
+    if (fwrite(content->header, sizeof *content->header, 1, file) != 1) return false;
+    while (const StreamRecord* record = content->source(content->context)) {
+        if (fwrite(record, sizeof *record, 1, file) != 1) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool WriteListFile(const char* path, const ListFileHeader& header, ListRecordSource source,
                    void* context) {
-    char temporary[kPathSize];
-    if (path == nullptr || !ComposeTemporaryPath(path, temporary)) return false;
-
-    FILE* file = fopen(temporary, "wb");
-    if (file == nullptr) return false;
-    setvbuf(file, nullptr, _IOFBF, 1 << 16);
-
-    bool ok = fwrite(&header, sizeof header, 1, file) == 1;
-    while (ok) {
-        const StreamRecord* record = source(context);
-        if (record == nullptr) break;
-        ok = fwrite(record, sizeof *record, 1, file) == 1;
-    }
-    ok = fflush(file) == 0 && ok;
-    ok = fclose(file) == 0 && ok;
-    if (ok) ok = ReplaceFileWith(temporary, path);
-    if (!ok) RemoveFileQuietly(temporary);
-    return ok;
+    ListContent content{&header, source, context};
+    return WriteFileReplacing(path, &WriteListContent, &content);
 }

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "catalogue/replacing_file_write.h"
 #include "catalogue/stream_record.h"
 
-constexpr int kPathSize = 260;            // paths hold at most 259 characters
 constexpr int32_t kListFileVersion = 1;
 constexpr int32_t kListHeaderSize = 64;
 
@@ -24,10 +24,6 @@ void ListFileBaseName(const char* listName, char* out, size_t outSize);
 // Returns false, leaving `out` empty, when the path does not fit.
 bool ComposeListPath(const char* text, bool currentList, const char* listName, bool forSave,
                      char (&out)[kPathSize]);
-
-// A temporary file beside `target` for a save to be completed before it
-// replaces the target. Returns false when no such name fits.
-bool ComposeTemporaryPath(const char* target, char (&out)[kPathSize]);
 
 ListFileHeader MakeListHeader(int32_t count, const char* listName);
 bool IsValidListHeader(const ListFileHeader& header);

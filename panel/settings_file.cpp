@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/file_replace.h"
+#include "catalogue/replacing_file_write.h"
 
 namespace {
 
@@ -110,31 +110,6 @@ void Collect(void* context, SettingKey key, int number, const char* text) {
     }
 }
 
-bool Append(char (&out)[kSettingsTextSize], size_t& length, const char* text) {
-    size_t n = strlen(text);
-    if (n > kSettingsTextSize - 1 - length) return false;
-    memcpy(out + length, text, n + 1);
-    length += n;
-    return true;
-}
-
-// Beside the target: its name with ".tmp", or a short name in its folder
-// when that does not fit.
-bool ComposeTemporaryPath(const char* target, char (&out)[kSettingsTextSize]) {
-    memset(out, 0, sizeof out);
-    size_t length = 0;
-    if (Append(out, length, target) && Append(out, length, ".tmp")) return true;
-    memset(out, 0, sizeof out);
-    const char* slash = strrchr(target, '\\');
-    const char* other = strrchr(target, '/');
-    if (other > slash) slash = other;
-    length = slash ? static_cast<size_t>(slash - target + 1) : 0;
-    memcpy(out, target, length);
-    if (Append(out, length, "~ini.tmp")) return true;
-    memset(out, 0, sizeof out);
-    return false;
-}
-
 }  // namespace
 
 bool ParseSettingLine(const char* line, SettingKey* key, int* number,
@@ -224,26 +199,24 @@ bool WriteSettingsFile(const char* path, const SettingsToWrite& values) {
     if (path == nullptr || path[0] == '\0' || strnlen(path, kSettingsTextSize) >= kSettingsTextSize) {
         return false;
     }
-    char bytes[kSettingsFileMaxSize];
-    size_t size = FormatSettingsFile(values, bytes);
-    char temporary[kSettingsTextSize];
-    if (size == 0 || !ComposeTemporaryPath(path, temporary)) return false;
-
-    FILE* file = fopen(temporary, "wb");
-    if (file == nullptr) return false;
-    bool ok = fwrite(bytes, 1, size, file) == size;
-    ok = fflush(file) == 0 && ok;
-    ok = fclose(file) == 0 && ok;
-    if (ok) ok = ReplaceFileWith(temporary, path);
-    if (!ok) RemoveFileQuietly(temporary);
-    return ok;
+    struct Formatted {
+        char bytes[kSettingsFileMaxSize];
+        size_t size;
+    } formatted;
+    formatted.size = FormatSettingsFile(values, formatted.bytes);
+    if (formatted.size == 0) return false;
+    auto write = [](FILE* file, void* context) {
+        auto* f = static_cast<Formatted*>(context);
+        return fwrite(f->bytes, 1, f->size, file) == f->size;
+    };
+    return WriteFileReplacing(path, write, &formatted);
 }
 
 bool ComposeSettingsPath(const char* folder, const char* fileName, char (&out)[kSettingsTextSize]) {
     memset(out, 0, sizeof out);
     if (folder == nullptr || fileName == nullptr) return false;
     size_t length = 0;
-    if (Append(out, length, folder) && Append(out, length, fileName)) return true;
+    if (AppendToPath(out, length, folder) && AppendToPath(out, length, fileName)) return true;
     memset(out, 0, sizeof out);
     return false;
 }
