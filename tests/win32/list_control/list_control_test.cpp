@@ -11,6 +11,7 @@
 #include "catalogue/list_view.h"
 #include "scrollbars/skinned_scroll_bars.h"
 #include "tests/support/catalogue_fixture.h"
+#include "tests/support/dib_canvas.h"
 
 namespace {
 
@@ -166,45 +167,12 @@ TEST(ListColours, ShadesAreTakenPerChannelAndClamped) {
 
 namespace {
 
-// A 64 x 64 DIB section to paint parts into and read back.
-class PartCanvas {
+// Parts are painted into a 64 x 64 canvas and read back.
+class PartCanvas : public Canvas {
 public:
-    PartCanvas() {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = 64;
-        info.bmiHeader.biHeight = -64;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
-        old = SelectObject(dc, bitmap);
-        Clear(RGB(1, 2, 3));
-    }
-    ~PartCanvas() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    void Clear(COLORREF c) {
-        GdiFlush();
-        for (int i = 0; i < 64 * 64; ++i) bits[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
-    COLORREF At(int x, int y) {
-        GdiFlush();
-        DWORD p = bits[y * 64 + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int CountRow(int y, int x0, int x1, COLORREF c) {
-        int n = 0;
-        for (int x = x0; x < x1; ++x) n += At(x, y) == c;
-        return n;
-    }
-
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ old;
-    DWORD* bits = nullptr;
+    PartCanvas() : Canvas(64, 64, RGB(1, 2, 3)) {}
+    void Clear(COLORREF c) { Fill(RECT{0, 0, 64, 64}, c); }
+    int CountRow(int y, int x0, int x1, COLORREF c) const { return Count(RECT{x0, y, x1, y + 1}, c); }
 };
 
 NMSKINSCROLLDRAW Part(HDC dc, UINT stage, UINT bar, UINT item, RECT r) {
@@ -230,7 +198,7 @@ TEST(ScrollBarParts, StagesAskForEveryItemAndDrawNothing) {
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
     for (UINT stage : {1u, 2u}) {
-        NMSKINSCROLLDRAW d = Part(canvas.dc, stage, 1, 0, RECT{0, 0, 16, 16});
+        NMSKINSCROLLDRAW d = Part(canvas.dc(), stage, 1, 0, RECT{0, 0, 16, 16});
         LRESULT answer = -1;
         EXPECT_EQ(view.DrawScrollBarPart(&d, &answer), 1);
         EXPECT_EQ(answer, 4);
@@ -242,7 +210,7 @@ TEST(ScrollBarParts, ArrowsAreRaisedButtonsWithATriangle) {
     CListView view;
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
-    NMSKINSCROLLDRAW up = Part(canvas.dc, 0x10001, 1, 0, RECT{10, 20, 26, 36});
+    NMSKINSCROLLDRAW up = Part(canvas.dc(), 0x10001, 1, 0, RECT{10, 20, 26, 36});
     LRESULT answer = -1;
     view.DrawScrollBarPart(&up, &answer);
     EXPECT_EQ(answer, 0);
@@ -257,7 +225,7 @@ TEST(ScrollBarParts, ArrowsAreRaisedButtonsWithATriangle) {
     EXPECT_EQ(canvas.At(26, 30), kUntouched);              // nothing outside the rectangle
 
     canvas.Clear(kUntouched);
-    NMSKINSCROLLDRAW down = Part(canvas.dc, 0x10001, 1, 1, RECT{10, 20, 26, 36});
+    NMSKINSCROLLDRAW down = Part(canvas.dc(), 0x10001, 1, 1, RECT{10, 20, 26, 36});
     view.DrawScrollBarPart(&down, &answer);
     EXPECT_EQ(canvas.At(18, 30), kSelection);              // apex pointing down at (L + 8, T + 10)
     EXPECT_EQ(canvas.At(17, 25), kSelection);
@@ -269,7 +237,7 @@ TEST(ScrollBarParts, ThumbGripHasOnePairUpTo16PixelsAndThreeAbove) {
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
     LRESULT answer = -1;
-    NMSKINSCROLLDRAW small = Part(canvas.dc, 0x10001, 1, 5, RECT{0, 0, 16, 16});
+    NMSKINSCROLLDRAW small = Part(canvas.dc(), 0x10001, 1, 5, RECT{0, 0, 16, 16});
     view.DrawScrollBarPart(&small, &answer);
     // cy = 8: light line at 7, selection line at 8, from x 4 to 11.
     EXPECT_EQ(canvas.CountRow(7, 0, 16, view.selectionLight), 8);
@@ -278,7 +246,7 @@ TEST(ScrollBarParts, ThumbGripHasOnePairUpTo16PixelsAndThreeAbove) {
     EXPECT_EQ(canvas.CountRow(11, 0, 16, view.selectionLight), 0);
 
     canvas.Clear(kUntouched);
-    NMSKINSCROLLDRAW tall = Part(canvas.dc, 0x10001, 1, 5, RECT{0, 0, 16, 17});
+    NMSKINSCROLLDRAW tall = Part(canvas.dc(), 0x10001, 1, 5, RECT{0, 0, 16, 17});
     view.DrawScrollBarPart(&tall, &answer);
     // cy = 8: pairs at 3/4, 7/8 and 11/12.
     EXPECT_EQ(canvas.CountRow(3, 0, 16, view.selectionLight), 8);
@@ -294,23 +262,23 @@ TEST(ScrollBarParts, TrackIsDarkCornerIsBackgroundAndOtherBarsAreLeftAlone) {
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
     LRESULT answer = -1;
-    NMSKINSCROLLDRAW track = Part(canvas.dc, 0x10001, 0, 3, RECT{0, 0, 30, 16});
+    NMSKINSCROLLDRAW track = Part(canvas.dc(), 0x10001, 0, 3, RECT{0, 0, 30, 16});
     view.DrawScrollBarPart(&track, &answer);
     EXPECT_EQ(answer, 0);
     EXPECT_EQ(canvas.At(0, 0), view.backgroundDark);
     EXPECT_EQ(canvas.At(29, 15), view.backgroundDark);
 
-    NMSKINSCROLLDRAW corner = Part(canvas.dc, 0x10001, 3, 32, RECT{40, 40, 56, 56});
+    NMSKINSCROLLDRAW corner = Part(canvas.dc(), 0x10001, 3, 32, RECT{40, 40, 56, 56});
     view.DrawScrollBarPart(&corner, &answer);
     EXPECT_EQ(answer, 4);
     EXPECT_EQ(canvas.At(48, 48), kBackground);
 
     canvas.Clear(kUntouched);
-    NMSKINSCROLLDRAW other = Part(canvas.dc, 0x10001, 7, 0, RECT{0, 0, 16, 16});
+    NMSKINSCROLLDRAW other = Part(canvas.dc(), 0x10001, 7, 0, RECT{0, 0, 16, 16});
     answer = -1;
     view.DrawScrollBarPart(&other, &answer);
     EXPECT_EQ(answer, 0);
-    NMSKINSCROLLDRAW unknownItem = Part(canvas.dc, 0x10001, 1, 4, RECT{0, 0, 16, 16});
+    NMSKINSCROLLDRAW unknownItem = Part(canvas.dc(), 0x10001, 1, 4, RECT{0, 0, 16, 16});
     view.DrawScrollBarPart(&unknownItem, &answer);
     EXPECT_EQ(canvas.At(8, 8), kUntouched);
 }

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "panel/drawing_helpers.h"
-#include "tests/win32/rendering/canvas.h"
+#include "tests/support/dib_canvas.h"
 
 namespace {
 

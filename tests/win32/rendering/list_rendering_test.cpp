@@ -12,7 +12,7 @@
 #include "host/plugin.h"
 #include "panel/drawing_helpers.h"
 #include "panel/skin_colours.h"
-#include "tests/win32/rendering/canvas.h"
+#include "tests/support/dib_canvas.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "tests/win32/scrollbars/scroll_fixture.h"
 
+#include "tests/support/dib_canvas.h"
+
 namespace scrolltest {
 
 LRESULT g_prePaintAnswer[2] = {0, 0};
@@ -124,35 +126,18 @@ COLORREF ScrollBarsTest::Pixel(int x, int y) const {
 }
 
 std::vector<COLORREF> ScrollBarsTest::Pixels(const RECT& r) const {
-    // One copy of the area into a top-down 32-bit DIB, read row by row.
+    // One copy of the area out of the window, read row by row.
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     std::vector<COLORREF> out;
     if (width <= 0 || height <= 0)
         return out;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
+    Canvas canvas(width, height, RGB(0, 0, 0));
     HDC dc = GetWindowDC(list_);
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, dc, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        const DWORD p = pixels[i];  // 0x00RRGGBB
-        out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
+    BitBlt(canvas.dc(), 0, 0, width, height, dc, r.left, r.top, SRCCOPY);
     ReleaseDC(list_, dc);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) out.push_back(canvas.At(x, y));
     return out;
 }
 

@@ -1,4 +1,4 @@
-#include "tests/win32/rendering/canvas.h"
+#include "tests/support/dib_canvas.h"
 
 #include <cstdio>
 
