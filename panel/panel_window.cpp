@@ -74,7 +74,7 @@ int CPlugin::OnDisplayChange(WPARAM, int width, int height) {
         ::ShowWindow(window, SW_HIDE);
         ::ShowWindow(window, SW_SHOW);
     }
-    if (frame.window) ::GetWindowRect(frame.window, &frameRect);
+    OnWindowPosChanged(nullptr);   // keeps frameRect with the frame
     return 1;
 }
 

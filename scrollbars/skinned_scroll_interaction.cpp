@@ -316,18 +316,24 @@ void StartHover(HWND window, SkinnedScrollWindow* record, WPARAM hitCode) {
     PaintSkinnedNonClient(window, record, 1);
 }
 
+// The hover timer stops and nothing is hot any more.
+void EndHover(HWND window) {
+    ScrollInteraction& in = Interaction();
+    KillTimer(window, kScrollHoverTimer);
+    in.hoverBar = -1;
+    in.hoverPart = kPartNone;
+    in.prevHoverPart = kPartNone;
+    in.hoverTimer = 0;
+    g_hoverWindow = nullptr;
+}
+
 void PollHover(HWND window, SkinnedScrollWindow* record) {
     ScrollInteraction& in = Interaction();
     if (record->thumbTracking)
         return;
     const ScrollPoint cursor = CursorPoint();
     if (!Contains(FromRECT(in.hoverRect), cursor)) {
-        KillTimer(window, kScrollHoverTimer);
-        in.hoverBar = -1;
-        in.hoverPart = kPartNone;
-        in.prevHoverPart = kPartNone;
-        in.hoverTimer = 0;
-        g_hoverWindow = nullptr;
+        EndHover(window);
         PaintSkinnedNonClient(window, record, 1);
         return;
     }
@@ -374,12 +380,7 @@ void EndSkinnedScrollInteraction(HWND window) {
             ReleaseCapture();
     }
     if (window != nullptr && window == g_hoverWindow) {
-        KillTimer(window, kScrollHoverTimer);
-        in.hoverBar = -1;
-        in.hoverPart = kPartNone;
-        in.prevHoverPart = kPartNone;
-        in.hoverTimer = 0;
-        g_hoverWindow = nullptr;
+        EndHover(window);
     }
 }
 
