@@ -3,12 +3,14 @@
 
 #include "catalogue/list_view.h"
 
+#include "catalogue/portable/row_geometry.h"
+
 CListView::CListView()
     : slotCount(0),
       filterRadio(1),
       filterTv(1),
-      logoHeight(48),
-      marginY(4),
+      logoHeight(kRowLogoHeight),
+      marginY(kRowMarginY),
       mouseX(0),
       mouseY(0),
       hotLink(nullptr),

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "catalogue/list_view.h"
-#include "catalogue/search_match.h"
+#include "catalogue/portable/search_match.h"
 
 namespace {
 

@@ -2,12 +2,11 @@
 // panel, hover tracking of the link badges.
 #include "catalogue/list_view.h"
 
+#include "catalogue/portable/row_geometry.h"
+
 #include <commctrl.h>
 
 namespace {
-
-constexpr int kBadgeBandTop = 31;     // badges sit in the lower part of a row
-constexpr int kBadgeBandLeft = 52;
 
 BYTE Shade(BYTE channel, int delta) {
     int v = channel + delta;
@@ -54,9 +53,9 @@ void CListView::NotifyParent(int code) {
     if (parent == nullptr) return;
     NMHDR header;
     header.hwndFrom = window;
-    header.idFrom = kListBoxId;
+    header.idFrom = IDC_STREAM_LIST;
     header.code = static_cast<UINT>(code);
-    ::SendMessageA(parent, WM_NOTIFY, kListBoxId, reinterpret_cast<LPARAM>(&header));
+    ::SendMessageA(parent, WM_NOTIFY, IDC_STREAM_LIST, reinterpret_cast<LPARAM>(&header));
 }
 
 LRESULT CListView::DefaultProc(UINT message, WPARAM first, LPARAM second) {
@@ -67,10 +66,10 @@ LRESULT CListView::DefaultProc(UINT message, WPARAM first, LPARAM second) {
         hotLink = nullptr;
         int rowHeight = RowHeight();
         int rowTop = (mouseY / rowHeight) * rowHeight;
-        if (mouseY > rowTop + kBadgeBandTop) {
+        if (mouseY > rowTop + kRowBadgeBandTop) {
             RECT client = {0, 0, 0, 0};
             GetClientRect(&client);
-            RECT band = {kBadgeBandLeft, rowTop + kBadgeBandTop, client.right, rowTop + rowHeight};
+            RECT band = {kRowBadgeBandLeft, rowTop + kRowBadgeBandTop, client.right, rowTop + rowHeight};
             InvalidateRect(window, &band, TRUE);
         }
         break;

@@ -2,8 +2,8 @@
 #include <memory>
 #include <vector>
 
-#include "catalogue/list_file_format.h"
 #include "catalogue/list_view.h"
+#include "catalogue/portable/list_file_format.h"
 
 namespace {
 

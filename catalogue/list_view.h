@@ -4,15 +4,15 @@
 
 #include <windows.h>
 
-#include "catalogue/record_release.h"
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/record_release.h"
+#include "catalogue/portable/stream_record.h"
+#include "resources/resource_ids.h"
 #include "ui/framework/wnd.h"
 
 class CPref;
 class CPlugin;
 struct NMSKINSCROLLDRAW;
 
-constexpr int kListBoxId = 1001;
 constexpr int kMaxReleaseListeners = 4;
 
 class CListView : public CWnd {

@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "catalogue/list_file_format.h"
 #include "catalogue/list_view.h"
+#include "catalogue/portable/list_file_format.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
 
@@ -61,7 +61,7 @@ bool CatalogueHolds(const CListView& view, const StreamRecord* record) {
 // The row selected in 1013 with the record stored on it, or false (after
 // telling the user) when there is none.
 bool SelectedEntry(const CPref& dialog, int* row, StreamRecord** record) {
-    HWND list = dialog.window ? ::GetDlgItem(dialog.window, kPreferencesList) : nullptr;
+    HWND list = dialog.window ? ::GetDlgItem(dialog.window, IDC_PREFERENCES_LIST) : nullptr;
     LRESULT count = list ? ::SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
     LRESULT selected = list ? ::SendMessageA(list, LB_GETCURSEL, 0, 0) : LB_ERR;
     if (count <= 0 || count == LB_ERR || selected < 0 || selected >= count) {
@@ -75,8 +75,11 @@ bool SelectedEntry(const CPref& dialog, int* row, StreamRecord** record) {
 
 }  // namespace
 
+CPref::CPref() : editor(nullptr), catalogue(nullptr) { templateId = IDD_PREFERENCES; }
+CPref::~CPref() = default;
+
 int CPref::Show(int showCommand) {
-    HWND list = window ? ::GetDlgItem(window, kPreferencesList) : nullptr;
+    HWND list = window ? ::GetDlgItem(window, IDC_PREFERENCES_LIST) : nullptr;
     if (list) {
         // One repaint for the whole refill.
         ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
@@ -99,7 +102,7 @@ int CPref::Show(int showCommand) {
 
 int CPref::OnClose() {
     char name[kListNameSize] = {0};
-    if (window) ::GetDlgItemTextA(window, kListNameEdit, name, sizeof name);
+    if (window) ::GetDlgItemTextA(window, IDC_LIST_NAME, name, sizeof name);
     if (catalogue) catalogue->SetListName(name);
     Show(SW_HIDE);
     if (catalogue) catalogue->Show(SW_SHOW);
@@ -108,7 +111,7 @@ int CPref::OnClose() {
 
 int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
     const int id = LOWORD(commandArg);
-    HWND list = window ? ::GetDlgItem(window, kPreferencesList) : nullptr;
+    HWND list = window ? ::GetDlgItem(window, IDC_PREFERENCES_LIST) : nullptr;
     auto selectInList = [list](int row) {
         if (list) ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     };
@@ -124,17 +127,17 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
     case IDCANCEL:
         return 1;
 
-    case kAddButton:
+    case IDC_ADD_BUTTON:
         if (editor) {
             editor->BeginEdit(nullptr);
             editor->Show(SW_SHOW);
         }
         return 1;
 
-    case kPreferencesList:
+    case IDC_PREFERENCES_LIST:
         if (notifyCode != LBN_DBLCLK) return 0;
         [[fallthrough]];
-    case kEditButton:
+    case IDC_EDIT_BUTTON:
         if (!SelectedEntry(*this, &row, &record)) return 1;
         // A record the catalogue no longer holds cannot be edited: the list was stale.
         if (!catalogue || !CatalogueHolds(*catalogue, record)) {
@@ -147,7 +150,7 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         }
         return 1;
 
-    case kDeleteButton: {
+    case IDC_DELETE_BUTTON: {
         if (!SelectedEntry(*this, &row, &record)) return 1;
         // 1013 can be older than the panel's view (a search made since it
         // was filled): the record shown is the one deleted, found by identity;
@@ -163,15 +166,15 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         return 1;
     }
 
-    case kMoveUpButton:
-    case kMoveDownButton: {
+    case IDC_MOVE_UP_BUTTON:
+    case IDC_MOVE_DOWN_BUTTON: {
         if (!SelectedEntry(*this, &row, &record)) return 1;
         int panelRow = catalogue ? PanelRowOf(*catalogue, record, row) : -1;
         if (panelRow < 0) {
             Show(SW_SHOW);
             return 1;
         }
-        const bool up = id == kMoveUpButton;
+        const bool up = id == IDC_MOVE_UP_BUTTON;
         if (up && panelRow == 0) return 1;
         if (!up && panelRow + 1 >= catalogue->ViewRowCount()) return 1;
         const int other = up ? panelRow - 1 : panelRow + 1;
@@ -182,7 +185,7 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         return 1;
     }
 
-    case kImportButton:
+    case IDC_IMPORT_BUTTON:
         if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
         {
             int imported = catalogue ? catalogue->ImportListFile(path) : 0;
@@ -192,7 +195,7 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         }
         return 1;
 
-    case kMergeButton:
+    case IDC_MERGE_BUTTON:
         if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
         {
             int merged = catalogue ? catalogue->LoadListFile(path, 0) : 0;
@@ -202,7 +205,7 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         }
         return 1;
 
-    case kSaveButton:
+    case IDC_SAVE_BUTTON:
         if (!ChooseListFile(window, FileDialog::Save, path)) {
             MessageBoxA(window, "Sauvegarde abandonnée !", "Résultat de la sauvegarde", MB_ICONWARNING);
         } else if (catalogue && catalogue->SaveListFile(path, 0)) {
@@ -212,7 +215,7 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         }
         return 1;
 
-    case kSaveAndCloseButton:
+    case IDC_SAVE_AND_CLOSE:
         // Hidden and shown again so that the panel list is repainted.
         if (catalogue) {
             catalogue->Show(SW_HIDE);

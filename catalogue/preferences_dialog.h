@@ -2,30 +2,11 @@
 // the plugin's options, which live in this dialog's controls.
 #pragma once
 
-#include "ui/framework/wnd.h"
+#include "resources/resource_ids.h"
+#include "ui/framework/dialog.h"
 
 class CStream;
 class CListView;
-
-constexpr int kPreferencesTemplate = 108;
-
-enum PreferencesControl {
-    kListNameEdit = 1012,
-    kPreferencesList = 1013,
-    kAddButton = 1014,
-    kDeleteButton = 1015,
-    kEditButton = 1016,
-    kMoveUpButton = 1017,
-    kMoveDownButton = 1018,
-    kImportButton = 1019,
-    kMergeButton = 1020,
-    kSaveButton = 1021,
-    kPlayAtOnceRadio = 1022,
-    kEnqueueRadio = 1023,
-    kSaveAndCloseButton = 1024,
-    kRedIconsCheck = 1044,
-    kOpenWebCheck = 1045,
-};
 
 class CPref : public CDialog {
 public:

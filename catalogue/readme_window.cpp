@@ -6,12 +6,13 @@
 
 namespace {
 
-constexpr int kReadmeEdit = 1012;
-constexpr int kReadmeOkButton = 1025;
 constexpr int kReadmePathSize = 260;
 constexpr int kPieceSize = 1024;   // at most 1023 characters a read
 
 }  // namespace
+
+CInfo::CInfo() { templateId = IDD_README; }
+CInfo::~CInfo() = default;
 
 int CInfo::LoadReadme(const char* folder, const char* fileName) {
     if (folder == nullptr || fileName == nullptr) return 0;
@@ -27,7 +28,7 @@ int CInfo::LoadReadme(const char* folder, const char* fileName) {
     FILE* file = fopen(path, "r");
     if (file == nullptr) return 0;
 
-    HWND edit = window ? ::GetDlgItem(window, kReadmeEdit) : nullptr;
+    HWND edit = window ? ::GetDlgItem(window, IDC_README_TEXT) : nullptr;
     // The default limit of an edit would cut a long readme short.
     if (edit) ::SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
     // One byte more than a piece: an edit breaks lines only at CR LF, so the
@@ -57,7 +58,7 @@ int CInfo::OnClose() {
 
 int CInfo::OnCommand(int, WPARAM commandArg, CWnd*) {
     switch (LOWORD(commandArg)) {
-    case kReadmeOkButton:
+    case IDC_README_OK:
         Show(SW_HIDE);
         return 1;
     case IDOK:

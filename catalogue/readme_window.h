@@ -1,9 +1,9 @@
 // The read-only window that shows "readme.txt" from the plugin folder.
 #pragma once
 
-#include "ui/framework/wnd.h"
+#include "resources/resource_ids.h"
+#include "ui/framework/dialog.h"
 
-constexpr int kReadmeTemplate = 107;
 
 class CInfo : public CDialog {
 public:

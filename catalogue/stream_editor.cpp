@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "catalogue/list_view.h"
+#include "catalogue/portable/link_policy.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
-#include "panel/drawing_helpers.h"
-#include "panel/link_policy.h"
+#include "ui/drawing/drawing_helpers.h"
 
 namespace {
 
@@ -22,11 +22,11 @@ struct TextControl {
     char (StreamRecord::*field)[kTextFieldSize];
 };
 const TextControl kTextControls[] = {
-    {kEditorNameEdit, &StreamRecord::name},         {kEditorAddressEdit, &StreamRecord::address},
-    {kEditorWebsiteEdit, &StreamRecord::website},   {kEditorPlaylistEdit, &StreamRecord::playlist},
-    {kEditorPodcastEdit, &StreamRecord::podcast},   {kEditorSloganEdit, &StreamRecord::slogan},
-    {kEditorKeywordsEdit, &StreamRecord::keywords}, {kEditorFormatEdit, &StreamRecord::format},
-    {kEditorQualityEdit, &StreamRecord::quality},
+    {IDC_EDITOR_NAME, &StreamRecord::name},         {IDC_EDITOR_ADDRESS, &StreamRecord::address},
+    {IDC_EDITOR_WEBSITE, &StreamRecord::website},   {IDC_EDITOR_PLAYLIST, &StreamRecord::playlist},
+    {IDC_EDITOR_PODCAST, &StreamRecord::podcast},   {IDC_EDITOR_SLOGAN, &StreamRecord::slogan},
+    {IDC_EDITOR_KEYWORDS, &StreamRecord::keywords}, {IDC_EDITOR_FORMAT, &StreamRecord::format},
+    {IDC_EDITOR_QUALITY, &StreamRecord::quality},
 };
 
 // The module holding the code also holds its bitmaps (the plugin DLL, or a
@@ -47,7 +47,7 @@ void ReadControl(HWND dialog, int id, char (&text)[kTextFieldSize]) {
 // Edit 1040 read as "%X"; false when it holds no hexadecimal number.
 bool ReadColour(HWND dialog, int32_t* colour) {
     char text[kTextFieldSize];
-    ReadControl(dialog, kEditorColourEdit, text);
+    ReadControl(dialog, IDC_EDITOR_COLOUR, text);
     unsigned int value = 0;
     if (sscanf(text, "%X", &value) != 1) return false;
     *colour = static_cast<int32_t>(value);
@@ -55,6 +55,19 @@ bool ReadColour(HWND dialog, int32_t* colour) {
 }
 
 }  // namespace
+
+CStream::CStream()
+    : preferences(nullptr), catalogue(nullptr), isEditing(false), currentRecord(nullptr),
+      logoPixels(new unsigned char[kLogoBytes]()) {
+    templateId = IDD_STREAM_EDITOR;
+    memset(&logoInfo, 0, sizeof logoInfo);
+    logoInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    logoInfo.bmiHeader.biWidth = kLogoSide;
+    logoInfo.bmiHeader.biHeight = kLogoSide;
+    logoInfo.bmiHeader.biPlanes = 1;
+    logoInfo.bmiHeader.biBitCount = 24;
+    logoInfo.bmiHeader.biCompression = BI_RGB;
+}
 
 CStream::~CStream() {
     DiscardNewRecord();
@@ -76,8 +89,8 @@ int CStream::BeginEdit(StreamRecord* record) {
     if (record) {
         isEditing = true;
         currentRecord = record;
-        if (window) CheckRadioButton(window, kEditorRadioButton, kEditorTvButton,
-                                     record->kind ? kEditorTvButton : kEditorRadioButton);
+        if (window) CheckRadioButton(window, IDC_EDITOR_RADIO, IDC_EDITOR_TV,
+                                     record->kind ? IDC_EDITOR_TV : IDC_EDITOR_RADIO);
         for (const TextControl& control : kTextControls) {
             char text[kTextFieldSize];
             const char (&field)[kTextFieldSize] = record->*control.field;
@@ -92,15 +105,15 @@ int CStream::BeginEdit(StreamRecord* record) {
         isEditing = false;
         currentRecord = nullptr;
         if (window) {
-            CheckRadioButton(window, kEditorRadioButton, kEditorTvButton, kEditorRadioButton);
+            CheckRadioButton(window, IDC_EDITOR_RADIO, IDC_EDITOR_TV, IDC_EDITOR_RADIO);
             for (const TextControl& control : kTextControls) SetDlgItemTextA(window, control.id, "");
         }
-        LoadLogo(MAKEINTRESOURCEA(kDefaultLogoBitmap), LR_CREATEDIBSECTION);
+        LoadLogo(MAKEINTRESOURCEA(IDB_DEFAULT_LOGO), LR_CREATEDIBSECTION);
         colour = kDefaultKey;
     }
     char text[16];
     snprintf(text, sizeof text, "%X", static_cast<unsigned int>(colour));
-    if (window) SetDlgItemTextA(window, kEditorColourEdit, text);
+    if (window) SetDlgItemTextA(window, IDC_EDITOR_COLOUR, text);
     SetWindowTextA(isEditing ? kEditTitle : kNewTitle);
     return 1;
 }
@@ -142,7 +155,7 @@ int CStream::OnPaint(WPARAM) {
     const bool transparent = ReadColour(window, &key);
 
     POINT corner = {0, 0};
-    HWND marker = ::GetDlgItem(window, kEditorLogoMarker);
+    HWND marker = ::GetDlgItem(window, IDC_EDITOR_LOGO_MARKER);
     if (marker) {
         RECT r;
         ::GetWindowRect(marker, &r);
@@ -177,13 +190,13 @@ int CStream::OnClose() {
 
 int CStream::OnCommand(int, WPARAM commandArg, CWnd*) {
     switch (LOWORD(commandArg)) {
-    case kEditorSaveButton:
+    case IDC_EDITOR_SAVE:
         Save();
         return 1;
-    case kEditorCancelButton:
+    case IDC_EDITOR_CANCEL:
         OnClose();
         return 1;
-    case kEditorChangeLogoButton:
+    case IDC_EDITOR_CHANGE_LOGO:
         ChooseLogoFile();
         return 1;
     case IDOK:
@@ -224,17 +237,17 @@ void CStream::Save() {
     HWND dialog = SafeHandle();
     char text[kTextFieldSize];
 
-    ReadControl(dialog, kEditorNameEdit, text);
+    ReadControl(dialog, IDC_EDITOR_NAME, text);
     if (text[0] == 0) return Refuse("Le titre du flux n'est pas renseigné !");
     SetField(record->name, text);
 
-    ReadControl(dialog, kEditorAddressEdit, text);
+    ReadControl(dialog, IDC_EDITOR_ADDRESS, text);
     if (text[0] == 0) return Refuse("L'adresse du flux n'est pas renseignée !");
     if (!IsStreamAddress(text)) return Refuse("L'adresse du flux doit être de type http:// ou mms:// !");
     SetField(record->address, text);
 
     for (const TextControl& control : kTextControls) {
-        if (control.id == kEditorNameEdit || control.id == kEditorAddressEdit) continue;
+        if (control.id == IDC_EDITOR_NAME || control.id == IDC_EDITOR_ADDRESS) continue;
         ReadControl(dialog, control.id, text);
         SetField(record->*control.field, text);
     }
@@ -248,7 +261,7 @@ void CStream::Save() {
     int32_t colour = record->transparentColour;
     if (ReadColour(dialog, &colour)) record->transparentColour = colour;
     memcpy(record->logo, logoPixels, kLogoBytes);
-    record->kind = static_cast<int16_t>(IsDlgButtonChecked(kEditorRadioButton) ? kStreamKindRadio : kStreamKindTv);
+    record->kind = static_cast<int16_t>(IsDlgButtonChecked(IDC_EDITOR_RADIO) ? kStreamKindRadio : kStreamKindTv);
 
     if (!isEditing) {
         // From here on the catalogue owns the record, or it is refused and lost.

@@ -1,34 +1,13 @@
 // The dialog that adds a catalogue entry or edits one.
 #pragma once
 
-#include "catalogue/record_release.h"
-#include "catalogue/stream_record.h"
-#include "ui/framework/wnd.h"
+#include "catalogue/portable/record_release.h"
+#include "catalogue/portable/stream_record.h"
+#include "resources/resource_ids.h"
+#include "ui/framework/dialog.h"
 
 class CPref;
 class CListView;
-
-constexpr int kStreamEditorTemplate = 109;
-constexpr int kDefaultLogoBitmap = 106;
-
-enum StreamEditorControl {
-    kEditorSaveButton = 1026,
-    kEditorCancelButton = 1027,
-    kEditorNameEdit = 1028,
-    kEditorAddressEdit = 1029,
-    kEditorRadioButton = 1030,
-    kEditorTvButton = 1031,
-    kEditorWebsiteEdit = 1032,
-    kEditorPodcastEdit = 1033,
-    kEditorPlaylistEdit = 1034,
-    kEditorSloganEdit = 1035,
-    kEditorKeywordsEdit = 1036,
-    kEditorFormatEdit = 1037,
-    kEditorQualityEdit = 1038,
-    kEditorChangeLogoButton = 1039,
-    kEditorColourEdit = 1040,
-    kEditorLogoMarker = 1042,
-};
 
 class CStream : public CDialog, public RecordReleaseListener {
 public:

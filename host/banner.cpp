@@ -49,8 +49,8 @@ void Restore(ScrambledPiece<K, N> piece, char* out, size_t outSize) {
 
 using AttachControl = HRESULT(__stdcall*)(IUnknown*, HWND, IUnknown**);
 
-const CLSID kWebBrowserClass = {0x8856F961, 0x340A, 0x11D0, {0xA9, 0x6B, 0x00, 0xC0, 0x4F, 0xD7, 0x05, 0xA2}};
-const IID kWebBrowser2Interface = {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}};
+// In this process or a local server, as the control's registration allows.
+constexpr DWORD kBrowserContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
 }  // namespace
 
@@ -77,7 +77,7 @@ void CPlugin::StartBanner() {
     // COM stays initialised on this thread for as long as the browser lives.
     comInitialised = SUCCEEDED(CoInitialize(nullptr));
     void* created = nullptr;
-    if (FAILED(CoCreateInstance(kWebBrowserClass, nullptr, 7, kWebBrowser2Interface, &created))) created = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, kBrowserContext, IID_IWebBrowser2, &created))) created = nullptr;
     browser = static_cast<IWebBrowser2*>(created);
     if (browser == nullptr || attach == nullptr || browserHost == nullptr) return;
     if (FAILED(attach(browser, browserHost, nullptr))) return;

@@ -20,13 +20,24 @@ int CWinamp::SetOwner(CPlugin* plugin) {
 }
 
 LRESULT CWinamp::SendHostMessage(WPARAM first, LPARAM request) {
-    return (window && ::IsWindow(window)) ? ::SendMessageA(window, WM_USER, first, request) : 0;
+    return (window && ::IsWindow(window)) ? ::SendMessageA(window, kHostRequestMessage, first, request) : 0;
 }
 
-int CWinamp::IsHostVersionSupported() { return static_cast<int>(SendHostMessage(0, 0)) >= 0x2090 ? 1 : 0; }
+LRESULT CWinamp::SendHostCopyData(HWND sender, unsigned long kind, const void* data, DWORD size) {
+    if (!window || !::IsWindow(window)) return 0;
+    COPYDATASTRUCT copy;
+    copy.dwData = kind;
+    copy.cbData = size;
+    copy.lpData = const_cast<void*>(data);
+    return ::SendMessageA(window, WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&copy));
+}
+
+int CWinamp::IsHostVersionSupported() {
+    return static_cast<int>(SendHostMessage(0, kHostRequestVersion)) >= kMinimumHostVersion ? 1 : 0;
+}
 
 int CWinamp::OnCommand(int, WPARAM commandArg, CWnd*) {
-    if (LOWORD(commandArg) != kMenuCommand) return 0;
+    if (LOWORD(commandArg) != kPluginMenuCommand) return 0;
     if (owner) owner->Show(SW_SHOW);
     return 1;   // the host never sees the plugin's own command
 }

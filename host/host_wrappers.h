@@ -2,18 +2,20 @@
 // the playlist editor, and the embedded frame that holds the panel.
 #pragma once
 
+#include "host/host_protocol.h"
 #include "ui/framework/wnd.h"
 
 class CPlugin;
-
-constexpr int kMenuCommand = 103;
-constexpr int kHostMenuAnchor = 40258;
 
 class CWinamp : public CWnd {
 public:
     CWinamp();
     int SetOwner(CPlugin* plugin);
+    // Every request to the host goes through here: nothing is sent, and the
+    // answer is 0, when the host's window is gone.
     LRESULT SendHostMessage(WPARAM first, LPARAM request);
+    // Hands the host `size` bytes of `data` of the given copy-data kind, from `sender`.
+    LRESULT SendHostCopyData(HWND sender, unsigned long kind, const void* data, DWORD size);
     int IsHostVersionSupported();
 
     int OnCommand(int notifyCode, WPARAM commandArg, CWnd* control) override;

@@ -22,7 +22,7 @@ int CPlugin::OnWindowPosChanged(WINDOWPOS*) {
 }
 
 int CPlugin::InsertMenuEntry(const char* text) {
-    HMENU menu = reinterpret_cast<HMENU>(winamp.SendHostMessage(0, 281));
+    HMENU menu = reinterpret_cast<HMENU>(winamp.SendHostMessage(0, kHostRequestMainMenu));
     int count = GetMenuItemCount(menu);
     if (count < 0) return 0;
     int anchor = -1;
@@ -41,7 +41,7 @@ int CPlugin::InsertMenuEntry(const char* text) {
 }
 
 int CPlugin::RemoveMenuEntry() {
-    HMENU menu = reinterpret_cast<HMENU>(winamp.SendHostMessage(0, 281));
+    HMENU menu = reinterpret_cast<HMENU>(winamp.SendHostMessage(0, kHostRequestMainMenu));
     RemoveMenu(menu, menuCommand, MF_BYCOMMAND);
     return 1;
 }

@@ -5,25 +5,19 @@
 #include <windows.h>
 
 #include "catalogue/list_view.h"
+#include "catalogue/portable/search_modes.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/readme_window.h"
 #include "catalogue/stream_editor.h"
 #include "host/host_wrappers.h"
-#include "ui/framework/wnd.h"
+#include "resources/resource_ids.h"
+#include "ui/framework/dialog.h"
 
 struct IWebBrowser2;
 
-constexpr int kPanelTemplate = 101;
-
-enum PanelControl {
-    kOptionsButton = 1002,
-    kReadmeButton = 1003,
-    kSearchModeCombo = 1005,
-    kSearchEdit = 1006,
-};
-constexpr int kFrameStateSize = 284;
 extern const char kConfigurationFile[];   // "gen_ondaria.ini"
 extern const char kVersionText[];         // "2b"
+
 
 class CPlugin : public CDialog {
 public:
@@ -46,6 +40,10 @@ public:
     int OnSetFocus(WPARAM first) override;
     int OnNotify(WPARAM controlId, NMHDR* header, LRESULT* result) override;
     int OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) override;
+
+    // Binds the panel's list box as the catalogue list control, in the
+    // skin's colours and with skinned scroll bars.
+    void BindStreamList();
 
     // Playing and searching.
     void PlaySelected();
@@ -102,5 +100,5 @@ private:
     bool procedureLeftBehind;
 };
 
-extern CPlugin thePlugin;
+extern CPlugin g_plugin;
 extern bool isNtFamily;

@@ -19,21 +19,21 @@ int Init() {
     GetVersionExA(&version);
     isNtFamily = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
     if (isNtFamily) InstallScrollRedirection();
-    thePlugin.Start(record.hostWindow, record.module);
+    g_plugin.Start(record.hostWindow, record.module);
     return 0;
 }
 
-void Config() { thePlugin.preferences.Show(SW_SHOW); }
+void Config() { g_plugin.preferences.Show(SW_SHOW); }
 
 void Quit() {
-    if (thePlugin.window && IsWindow(thePlugin.window)) DestroyWindow(thePlugin.window);
-    thePlugin.ReleaseHostWindows();
+    if (g_plugin.window && IsWindow(g_plugin.window)) DestroyWindow(g_plugin.window);
+    g_plugin.ReleaseHostWindows();
     // After the panel, whose list box was the reason for it.
     if (isNtFamily) RemoveScrollRedirection();
 }
 
 }  // namespace
 
-static_assert(sizeof(OSVERSIONINFOA) == 148, "");
+static_assert(sizeof(OSVERSIONINFOA) == 148, "GetVersionExA is told the size of the structure it fills");
 
 extern "C" __declspec(dllexport) PluginRecord* winampGetGeneralPurposePlugin() { return &record; }

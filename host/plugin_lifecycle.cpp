@@ -3,15 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/list_file_format.h"
+#include "catalogue/portable/list_file_format.h"
 #include "host/plugin.h"
-#include "panel/dialog_skin.h"
 #include "scrollbars/skinned_scroll_bars.h"
 
 const char kConfigurationFile[] = "gen_ondaria.ini";
 const char kVersionText[] = "2b";
 
-CPlugin thePlugin;
+CPlugin g_plugin;
 bool isNtFamily = false;
 
 namespace {
@@ -30,7 +29,7 @@ CPlugin::CPlugin()
       frameWindow(nullptr),
       showState(1),
       listBox(nullptr),
-      menuCommand(kMenuCommand),
+      menuCommand(kPluginMenuCommand),
       badgeFont(nullptr),
       sloganFont(nullptr),
       titleFont(nullptr),
@@ -39,7 +38,7 @@ CPlugin::CPlugin()
       browser(nullptr),
       comInitialised(false),
       procedureLeftBehind(false) {
-    templateId = kPanelTemplate;
+    templateId = IDD_PANEL;
     ZeroMemory(&logoInfo, sizeof logoInfo);
     logoInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     logoInfo.bmiHeader.biWidth = kLogoSide;
@@ -67,11 +66,11 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
 
     if (!winamp.IsHostVersionSupported()) return FailStart(hostWindow, "Version de Winamp trop ancienne !");
 
-    HWND editorWindow = reinterpret_cast<HWND>(winamp.SendHostMessage(1, 260));
+    HWND editorWindow = reinterpret_cast<HWND>(winamp.SendHostMessage(kHostWindowPlaylistEditor, kHostRequestWindow));
     playlistEditor.SetOwner(this);
     playlistEditor.Subclass(editorWindow);
 
-    const char* settings = reinterpret_cast<const char*>(winamp.SendHostMessage(0, 335));
+    const char* settings = reinterpret_cast<const char*>(winamp.SendHostMessage(0, kHostRequestSettingsFolder));
     pluginFolder = new char[kPathSize]();
     if (settings == nullptr ||
         snprintf(pluginFolder, kPathSize, "%s\\plugins\\gen_ondaria\\", settings) >= kPathSize) {
@@ -83,7 +82,7 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
 
     ReadConfiguration(kConfigurationFile);
 
-    LONG* initial = reinterpret_cast<LONG*>(frameState + 8);
+    LONG* initial = reinterpret_cast<LONG*>(frameState + kFrameStateRectOffset);
     if (frameRect.left == 0 && frameRect.top == 0 && frameRect.right == 0 && frameRect.bottom == 0) {
         RECT host = {0, 0, 0, 0};
         ::GetWindowRect(hostWindow, &host);
@@ -98,7 +97,7 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
         initial[3] = frameRect.bottom;
     }
 
-    frameWindow = reinterpret_cast<HWND>(::SendMessageA(hostWindow, WM_USER, reinterpret_cast<WPARAM>(frameState), 505));
+    frameWindow = reinterpret_cast<HWND>(winamp.SendHostMessage(reinterpret_cast<WPARAM>(frameState), kHostRequestEmbeddedFrame));
     if (frameWindow == nullptr) return FailStart(hostWindow, kStartFailure);
 
     char title[32];
@@ -108,35 +107,26 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
     frame.Subclass(frameWindow);
     frame.SetOwner(this);
 
-    HWND panel = CreateDialogParamA(module, MAKEINTRESOURCEA(kPanelTemplate), frameWindow, &CPlugin::PanelDialogProc,
+    HWND panel = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_PANEL), frameWindow, &CPlugin::PanelDialogProc,
                                     reinterpret_cast<LPARAM>(this));
     if (panel == nullptr) return FailStart(frameWindow, kStartFailure);
 
     StartBanner();
 
-    listBox = ::GetDlgItem(window, kListBoxId);
-    view.Subclass(listBox);
-    view.UpdateItemHeight();
-    view.SetColours(SkinColour(selectionBackground), SkinColour(itemBackground));
-    view.preferences = &preferences;
-    view.panel = this;
-
-    AttachSkinnedScrollBars(listBox);
-    SetSkinnedScrollBarSize(listBox, 3, 16, 16);
-    SetSkinnedScrollBarStyle(listBox, 3, 1);
+    BindStreamList();
 
     ::SendMessageA(window, WM_SIZE, 0, 0);
 
-    preferences.Create(kPreferencesTemplate, this, &CDialog::ModelessDialogProc);
+    preferences.Create(IDD_PREFERENCES, this, &CDialog::ModelessDialogProc);
     preferences.editor = &editor;
     preferences.catalogue = &view;
 
     ReadConfiguration(kConfigurationFile);
 
-    readme.Create(kReadmeTemplate, this, &CDialog::ModelessDialogProc);
+    readme.Create(IDD_README, this, &CDialog::ModelessDialogProc);
     readme.LoadReadme(pluginFolder, "readme.txt");
 
-    editor.Create(kStreamEditorTemplate, this, &CDialog::ModelessDialogProc);
+    editor.Create(IDD_STREAM_EDITOR, this, &CDialog::ModelessDialogProc);
     editor.preferences = &preferences;
     editor.catalogue = &view;
     view.AddReleaseListener(&editor);
@@ -155,41 +145,31 @@ int CPlugin::FinishStart() {
     }
 
     // Exactly one double-click action is checked; playing at once wins.
-    if (preferences.IsDlgButtonChecked(kPlayAtOnceRadio) && preferences.IsDlgButtonChecked(kEnqueueRadio)) {
-        preferences.CheckDlgButton(kEnqueueRadio, BST_UNCHECKED);
+    if (preferences.IsDlgButtonChecked(IDC_PLAY_AT_ONCE) && preferences.IsDlgButtonChecked(IDC_ENQUEUE)) {
+        preferences.CheckDlgButton(IDC_ENQUEUE, BST_UNCHECKED);
     }
-    if (!preferences.IsDlgButtonChecked(kPlayAtOnceRadio) && !preferences.IsDlgButtonChecked(kEnqueueRadio)) {
-        preferences.CheckDlgButton(kPlayAtOnceRadio, BST_CHECKED);
+    if (!preferences.IsDlgButtonChecked(IDC_PLAY_AT_ONCE) && !preferences.IsDlgButtonChecked(IDC_ENQUEUE)) {
+        preferences.CheckDlgButton(IDC_PLAY_AT_ONCE, BST_CHECKED);
     }
 
     char name[kListNameSize] = {0};
-    if (preferences.window) GetDlgItemTextA(preferences.window, kListNameEdit, name, sizeof name);
+    if (preferences.window) GetDlgItemTextA(preferences.window, IDC_LIST_NAME, name, sizeof name);
     if (name[0] == 0) {
-        if (preferences.window) SetDlgItemTextA(preferences.window, kListNameEdit, kProductName);
+        if (preferences.window) SetDlgItemTextA(preferences.window, IDC_LIST_NAME, kProductName);
         view.SetListName(kProductName);
     }
 
     view.LoadListFile(pluginFolder, 1);
 
-    HWND combo = ::GetDlgItem(window, kSearchModeCombo);
-    static const char* const kModes[] = {"Afficher Flux", "Chercher Flux", "Chercher Radio", "Chercher TV"};
-    for (int i = 0; i < 4; ++i) {
-        LRESULT item = ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kModes[i]));
-        ::SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(item), i);
+    HWND combo = ::GetDlgItem(window, IDC_SEARCH_MODE);
+    static const char* const kModes[kSearchModeCount] = {"Afficher Flux", "Chercher Flux", "Chercher Radio",
+                                                         "Chercher TV"};
+    for (int mode = kShowAll; mode < kSearchModeCount; ++mode) {
+        LRESULT item = ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kModes[mode]));
+        ::SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(item), mode);
     }
-    ::SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    ::SendMessageA(combo, CB_SETCURSEL, kSearchAll, 0);
     return 1;
-}
-
-int CPlugin::OnDestroy() {
-    ReleaseSkinObjects();
-    HFONT* fonts[] = {&badgeFont, &sloganFont, &titleFont};
-    for (HFONT* font : fonts) {
-        if (*font) DeleteObject(*font);
-        *font = nullptr;
-    }
-    Teardown();
-    return 0;
 }
 
 void CPlugin::DetachHostWrapper(CWnd& wrapper, CPlugin*& owner) {
@@ -247,12 +227,4 @@ void CPlugin::ReleaseHostWindows() {
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&CWnd::WindowProc), &self);
     }
-}
-
-INT_PTR CALLBACK CPlugin::PanelDialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
-    if (message == WM_INITDIALOG) SetWindowLongA(hwnd, GWL_USERDATA, static_cast<LONG>(second));
-    // The skin draws the buttons and answers the control colours first.
-    if (LRESULT skinned = SkinPreFilter(hwnd, message, first, second)) return skinned;
-    CDialog* object = reinterpret_cast<CDialog*>(GetWindowLongA(hwnd, GWL_USERDATA));
-    return object ? object->DialogProc(hwnd, message, first, second) : 0;
 }

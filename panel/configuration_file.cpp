@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "host/plugin.h"
-#include "panel/settings_file.h"
+#include "panel/portable/settings_file.h"
 
 namespace {
 
@@ -52,13 +52,13 @@ int CPlugin::ReadConfiguration(const char* fileName) {
     HWND dialog = preferences.SafeHandle();
     if (values.hasListName) {
         view.SetListName(values.listName);
-        if (dialog) ::SetDlgItemTextA(dialog, kListNameEdit, values.listName);
+        if (dialog) ::SetDlgItemTextA(dialog, IDC_LIST_NAME, values.listName);
     }
     if (dialog) {
-        if (values.checkPlayAtOnce) ::CheckDlgButton(dialog, kPlayAtOnceRadio, BST_CHECKED);
-        if (values.checkEnqueue) ::CheckDlgButton(dialog, kEnqueueRadio, BST_CHECKED);
-        if (values.checkRedIcons) ::CheckDlgButton(dialog, kRedIconsCheck, BST_CHECKED);
-        if (values.checkOpenWeb) ::CheckDlgButton(dialog, kOpenWebCheck, BST_CHECKED);
+        if (values.checkPlayAtOnce) ::CheckDlgButton(dialog, IDC_PLAY_AT_ONCE, BST_CHECKED);
+        if (values.checkEnqueue) ::CheckDlgButton(dialog, IDC_ENQUEUE, BST_CHECKED);
+        if (values.checkRedIcons) ::CheckDlgButton(dialog, IDC_RED_ICONS, BST_CHECKED);
+        if (values.checkOpenWeb) ::CheckDlgButton(dialog, IDC_OPEN_WEB, BST_CHECKED);
     }
     return 1;
 }
@@ -77,10 +77,10 @@ int CPlugin::WriteConfiguration(const char* fileName, int visible) {
     values.bottom = frameRect.bottom;
     values.right = frameRect.right;
     values.listName = listNameCopy;
-    values.playAtOnce = CheckedAsNumber(dialog, kPlayAtOnceRadio);
-    values.enqueue = CheckedAsNumber(dialog, kEnqueueRadio);
-    values.redIcons = CheckedAsNumber(dialog, kRedIconsCheck);
-    values.openWeb = CheckedAsNumber(dialog, kOpenWebCheck);
+    values.playAtOnce = CheckedAsNumber(dialog, IDC_PLAY_AT_ONCE);
+    values.enqueue = CheckedAsNumber(dialog, IDC_ENQUEUE);
+    values.redIcons = CheckedAsNumber(dialog, IDC_RED_ICONS);
+    values.openWeb = CheckedAsNumber(dialog, IDC_OPEN_WEB);
 
     char path[kSettingsTextSize];
     bool written = pluginFolder != nullptr && fileName != nullptr &&

@@ -1,5 +1,7 @@
 #include "panel/dialog_skin.h"
 
+#include "host/host_protocol.h"
+
 namespace {
 
 HBITMAP g_skinBitmap = nullptr;       // last bitmap from the host
@@ -68,7 +70,7 @@ void DrawSkinnedButton(HWND window, WPARAM controlId, const DRAWITEMSTRUCT& item
         label.top += 2;
     }
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, SkinColour(buttonText));
+    SetTextColor(dc, SkinColour(SkinColourName::buttonText));
     if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)))
         SelectObject(dc, font);
     DrawTextA(dc, text, -1, &label, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
@@ -110,7 +112,7 @@ void ReadSkinColours(HWND host) {
         DeleteObject(g_skinBitmap);
         g_skinBitmap = nullptr;
     }
-    g_skinBitmap = reinterpret_cast<HBITMAP>(SendMessageA(host, WM_USER, 0, kHostRequestSkinBitmap));
+    g_skinBitmap = reinterpret_cast<HBITMAP>(SendMessageA(host, kHostRequestMessage, 0, kHostRequestSkinBitmap));
     if (!g_skinBitmap) return;
 
     HDC image = CreateCompatibleDC(nullptr);
@@ -149,14 +151,14 @@ LRESULT SkinPreFilter(HWND window, UINT message, WPARAM first, LPARAM second) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
-        return AnswerControlColour(reinterpret_cast<HDC>(first), SkinColour(itemBackground),
-                                   SkinColour(itemText));
+        return AnswerControlColour(reinterpret_cast<HDC>(first), SkinColour(SkinColourName::itemBackground),
+                                   SkinColour(SkinColourName::itemText));
     case WM_CTLCOLORDLG:
-        return AnswerControlColour(reinterpret_cast<HDC>(first), SkinColour(windowBackground),
-                                   SkinColour(itemText));
+        return AnswerControlColour(reinterpret_cast<HDC>(first), SkinColour(SkinColourName::windowBackground),
+                                   SkinColour(SkinColourName::itemText));
     case WM_CTLCOLORSTATIC:
-        return AnswerControlColour(reinterpret_cast<HDC>(first), SkinColour(windowBackground),
-                                   SkinColour(windowText));
+        return AnswerControlColour(reinterpret_cast<HDC>(first), SkinColour(SkinColourName::windowBackground),
+                                   SkinColour(SkinColourName::windowText));
     default:
         return 0;
     }
@@ -169,7 +171,7 @@ void PaintChildBorders(HWND window, const unsigned int* entries, int count) {
     const RECT& area = paint.rcPaint;
     HRGN erase = paint.fErase ? CreateRectRgnIndirect(&area) : nullptr;
 
-    HPEN pen = CreatePen(PS_SOLID, 0, SkinColour(divider));
+    HPEN pen = CreatePen(PS_SOLID, 0, SkinColour(SkinColourName::divider));
     HGDIOBJ previousPen = SelectObject(dc, pen);
     for (int n = 0; entries && n < count; ++n) {
         const unsigned int id = entries[n] & 0xFFFF;
@@ -194,7 +196,7 @@ void PaintChildBorders(HWND window, const unsigned int* entries, int count) {
     DeleteObject(pen);
 
     if (erase) {
-        HBRUSH brush = CreateSolidBrush(SkinColour(windowBackground));
+        HBRUSH brush = CreateSolidBrush(SkinColour(SkinColourName::windowBackground));
         FillRgn(dc, erase, brush);
         DeleteObject(brush);
         DeleteObject(erase);

@@ -7,11 +7,7 @@
 
 #include <windows.h>
 
-#include "panel/skin_colours.h"
-
-// Host request (WM_USER, first argument 0) answered with a new bitmap of the
-// current skin, or 0. Each bitmap received is ours to delete.
-constexpr LPARAM kHostRequestSkinBitmap = 503;
+#include "panel/portable/skin_colours.h"
 
 // Border entry: control id in the low 16 bits, kind in the high 16 bits.
 constexpr unsigned int kBorderBottomRight = 1;  // a line below the control and up its right side

@@ -4,20 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "catalogue/portable/row_geometry.h"
 #include "host/plugin.h"
-#include "panel/drawing_helpers.h"
-#include "panel/skin_colours.h"
+#include "panel/portable/skin_colours.h"
+#include "ui/drawing/drawing_helpers.h"
 
 namespace {
-
-// Offsets inside an item rectangle.
-constexpr int kLogoOffset = 4;
-constexpr int kTextLeft = 56;
-constexpr int kTitleTop = 4;
-constexpr int kSloganTop = 20;
-constexpr int kBadgeTop = 39;
-constexpr int kBadgeWidth = 48;
-constexpr int kBadgeHeight = 10;
 
 bool StrictlyInside(const RECT& r, int x, int y) {
     return r.left < x && x < r.right && r.top < y && y < r.bottom;
@@ -26,7 +18,7 @@ bool StrictlyInside(const RECT& r, int x, int y) {
 }  // namespace
 
 int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
-    if (controlId != kListBoxId) return 0;
+    if (controlId != IDC_STREAM_LIST) return 0;
     if (item == nullptr || static_cast<int>(item->itemID) == -1) return 1;
     const StreamRecord* record = reinterpret_cast<const StreamRecord*>(item->itemData);
     if (record == nullptr || item->hDC == nullptr) return 1;
@@ -39,7 +31,7 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
     const RECT& area = item->rcItem;
     const int left = area.left, top = area.top;
 
-    const COLORREF fill = SkinColour(selected ? selectionBackground : itemBackground);
+    const COLORREF fill = SkinColour(selected ? SkinColourName::selectionBackground : SkinColourName::itemBackground);
     HBRUSH brush = CreateSolidBrush(fill);
     if (brush) {
         FillRect(dc, &area, brush);
@@ -48,14 +40,14 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
 
     HBITMAP logo = CreateDIBitmap(dc, &logoInfo.bmiHeader, CBM_INIT, record->logo, &logoInfo, DIB_RGB_COLORS);
     if (logo) {
-        DrawTransparentBitmap(dc, logo, left + kLogoOffset, top + kLogoOffset,
+        DrawTransparentBitmap(dc, logo, left + kRowLogoOffset, top + kRowLogoOffset,
                               static_cast<uint32_t>(record->transparentColour));
         DeleteObject(logo);
     }
 
-    const COLORREF outline = SkinColour(selected ? itemBackground : selectionBackground);
-    const COLORREF badgeFill = SkinColour(itemBackground);
-    const COLORREF ring = SkinColour(selectionBackground);
+    const COLORREF outline = SkinColour(selected ? SkinColourName::itemBackground : SkinColourName::selectionBackground);
+    const COLORREF badgeFill = SkinColour(SkinColourName::itemBackground);
+    const COLORREF ring = SkinColour(SkinColourName::selectionBackground);
     struct Badge {
         const char* label;
         const char* address;
@@ -65,24 +57,24 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
         {"titre", record->playlist},
         {"podcast", record->podcast},
     };
-    RECT place = {left + kTextLeft, top + kBadgeTop, left + kTextLeft + kBadgeWidth, top + kBadgeTop + kBadgeHeight};
+    RECT place = {left + kRowTextLeft, top + kRowBadgeTop, left + kRowTextLeft + kRowBadgeWidth, top + kRowBadgeTop + kRowBadgeHeight};
     for (const Badge& badge : badges) {
         const bool hasAddress = badge.address[0] != 0;
         COLORREF accent = ring;
         if (StrictlyInside(place, view.mouseX, view.mouseY)) {
             if (hasAddress) {
-                accent = SkinColour(itemText);
+                accent = SkinColour(SkinColourName::itemText);
                 view.hotLink = badge.address;
             } else {
                 accent = kMissingLinkColour;
             }
         }
         // Without the red-icons option a missing link leaves its place to the next badge.
-        if (hasAddress || preferences.IsDlgButtonChecked(kRedIconsCheck))
+        if (hasAddress || preferences.IsDlgButtonChecked(IDC_RED_ICONS))
             DrawLinkBadge(dc, badgeFont, &place, outline, badgeFill, accent, ring, badge.label, badge.address);
     }
 
-    COLORREF oldText = SetTextColor(dc, SkinColour(itemText));
+    COLORREF oldText = SetTextColor(dc, SkinColour(SkinColourName::itemText));
     COLORREF oldBackground = SetBkColor(dc, fill);
 
     char text[kTextFieldSize];
@@ -92,7 +84,7 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
     text[sizeof text - 1] = 0;   // a longer title is cut to 259 characters
     const int length = static_cast<int>(strlen(text));
     HGDIOBJ oldFont = titleFont ? SelectObject(dc, titleFont) : nullptr;
-    TextOutA(dc, left + kTextLeft, top + kTitleTop, text, length);
+    TextOutA(dc, left + kRowTextLeft, top + kRowTitleTop, text, length);
 
     if (sloganFont) {
         HGDIOBJ previous = SelectObject(dc, sloganFont);
@@ -101,9 +93,9 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
     static const char kNoSlogan[] = "Pas de slogan...";
     const int sloganLength = static_cast<int>(FieldLength(record->slogan));
     if (sloganLength > 0)
-        TextOutA(dc, left + kTextLeft, top + kSloganTop, record->slogan, sloganLength);
+        TextOutA(dc, left + kRowTextLeft, top + kRowSloganTop, record->slogan, sloganLength);
     else
-        TextOutA(dc, left + kTextLeft, top + kSloganTop, kNoSlogan, sizeof kNoSlogan - 1);
+        TextOutA(dc, left + kRowTextLeft, top + kRowSloganTop, kNoSlogan, sizeof kNoSlogan - 1);
 
     if (oldFont) SelectObject(dc, oldFont);
     SetBkColor(dc, oldBackground);

@@ -1,12 +1,17 @@
 // The panel dialog: fonts, layout, skin changes, borders and focus.
 #include "host/plugin.h"
 #include "panel/dialog_skin.h"
-#include "panel/panel_layout.h"
+#include "panel/portable/panel_layout.h"
+#include "scrollbars/skinned_scroll_bars.h"
 
 namespace {
 
+// The stream list's skinned bars: flat, with 16-pixel arrows and thickness.
+constexpr int kListBarArrowLength = 16;
+constexpr int kListBarThickness = 16;
+
 // Bottom-and-right border beside the stream list.
-const unsigned int kListBorder[] = {0x103E9};
+const unsigned int kListBorder[] = {BorderEntry(kBorderBottomRight, IDC_STREAM_LIST)};
 
 HFONT MakeArialFont(int height, int weight) {
     return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -18,6 +23,27 @@ void Place(HWND control, const LayoutRect& r) {
 }
 
 }  // namespace
+
+INT_PTR CALLBACK CPlugin::PanelDialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
+    if (message == WM_INITDIALOG) SetWindowLongA(hwnd, GWL_USERDATA, static_cast<LONG>(second));
+    // The skin draws the buttons and answers the control colours first.
+    if (LRESULT skinned = SkinPreFilter(hwnd, message, first, second)) return skinned;
+    CDialog* object = reinterpret_cast<CDialog*>(GetWindowLongA(hwnd, GWL_USERDATA));
+    return object ? object->DialogProc(hwnd, message, first, second) : 0;
+}
+
+void CPlugin::BindStreamList() {
+    listBox = ::GetDlgItem(window, IDC_STREAM_LIST);
+    view.Subclass(listBox);
+    view.UpdateItemHeight();
+    view.SetColours(SkinColour(SkinColourName::selectionBackground), SkinColour(SkinColourName::itemBackground));
+    view.preferences = &preferences;
+    view.panel = this;
+
+    AttachSkinnedScrollBars(listBox);
+    SetSkinnedScrollBarSize(listBox, SB_BOTH, kListBarArrowLength, kListBarThickness);
+    SetSkinnedScrollBarStyle(listBox, SB_BOTH, kBarStyleFlat);
+}
 
 int CPlugin::OnInitDialog() {
     ReadSkinColours(parentWindow);
@@ -35,28 +61,28 @@ int CPlugin::OnSize(WPARAM, int width, int height) {
         height = client.bottom - client.top;
     }
     PanelLayout layout = LayOutPanel(width, height);
-    Place(::GetDlgItem(window, kListBoxId), layout.list);
+    Place(::GetDlgItem(window, IDC_STREAM_LIST), layout.list);
     Place(browserHost, layout.banner);
-    Place(::GetDlgItem(window, kReadmeButton), layout.readmeButton);
-    Place(::GetDlgItem(window, kOptionsButton), layout.optionsButton);
-    Place(::GetDlgItem(window, kSearchModeCombo), layout.searchMode);
-    Place(::GetDlgItem(window, kSearchEdit), layout.searchEdit);
+    Place(::GetDlgItem(window, IDC_README_BUTTON), layout.readmeButton);
+    Place(::GetDlgItem(window, IDC_OPTIONS_BUTTON), layout.optionsButton);
+    Place(::GetDlgItem(window, IDC_SEARCH_MODE), layout.searchMode);
+    Place(::GetDlgItem(window, IDC_SEARCH_EDIT), layout.searchEdit);
     InvalidateRect(window, nullptr, TRUE);
     return 1;
 }
 
 int CPlugin::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
     switch (LOWORD(commandArg)) {
-    case kReadmeButton:
+    case IDC_README_BUTTON:
         readme.Show(SW_SHOW);
         break;
-    case kOptionsButton:
+    case IDC_OPTIONS_BUTTON:
         preferences.Show(SW_SHOW);
         break;
-    case kSearchModeCombo:
+    case IDC_SEARCH_MODE:
         if (notifyCode == CBN_SELCHANGE) OnSearchModeChanged();
         break;
-    case kSearchEdit:
+    case IDC_SEARCH_EDIT:
         OnSearchEditNotice();
         break;
     default:
@@ -67,7 +93,7 @@ int CPlugin::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
 
 int CPlugin::OnDisplayChange(WPARAM, int width, int height) {
     ReadSkinColours(parentWindow);
-    view.SetColours(SkinColour(6), SkinColour(0));
+    view.SetColours(SkinColour(SkinColourName::selectionBackground), SkinColour(SkinColourName::itemBackground));
     PaintChildBorders(window, kListBorder, 1);
     if (width == 0 && height == 0) {
         // The host announces a new skin this way: repaint every control.
@@ -86,4 +112,15 @@ int CPlugin::OnPaint(WPARAM) {
 int CPlugin::OnSetFocus(WPARAM) {
     ::SetFocus(listBox);
     return 1;
+}
+
+int CPlugin::OnDestroy() {
+    ReleaseSkinObjects();
+    HFONT* fonts[] = {&badgeFont, &sloganFont, &titleFont};
+    for (HFONT* font : fonts) {
+        if (*font) DeleteObject(*font);
+        *font = nullptr;
+    }
+    Teardown();
+    return 0;
 }

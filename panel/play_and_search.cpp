@@ -7,16 +7,8 @@
 
 #include <cstring>
 
-#include "panel/link_policy.h"
+#include "catalogue/portable/link_policy.h"
 #include "scrollbars/skinned_scroll_bars.h"
-
-namespace {
-
-constexpr LPARAM kEmptyPlaylist = 101;
-constexpr LPARAM kStartPlayback = 102;
-constexpr ULONG_PTR kAddToPlaylist = 100;
-
-}  // namespace
 
 void CPlugin::OpenAddress(const char* address, int showCommand) {
     // A list file from elsewhere must not make a click run a program, open a
@@ -28,18 +20,15 @@ void CPlugin::OpenAddress(const char* address, int showCommand) {
 void CPlugin::PlaySelected() {
     StreamRecord* record = view.GetSelectedStream();
     if (record == nullptr) return;
-    bool playAtOnce = preferences.IsDlgButtonChecked(kPlayAtOnceRadio) == BST_CHECKED;
-    if (playAtOnce) ::SendMessageA(parentWindow, WM_USER, 0, kEmptyPlaylist);
-    COPYDATASTRUCT copy;
-    copy.dwData = kAddToPlaylist;
-    copy.cbData = static_cast<DWORD>(strlen(record->address) + 1);
-    copy.lpData = record->address;
-    ::SendMessageA(parentWindow, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&copy));
-    if (playAtOnce) ::SendMessageA(parentWindow, WM_USER, 0, kStartPlayback);
+    bool playAtOnce = preferences.IsDlgButtonChecked(IDC_PLAY_AT_ONCE) == BST_CHECKED;
+    if (playAtOnce) winamp.SendHostMessage(0, kHostRequestEmptyPlaylist);
+    winamp.SendHostCopyData(window, kCopyDataAddToPlaylist, record->address,
+                            static_cast<DWORD>(strlen(record->address) + 1));
+    if (playAtOnce) winamp.SendHostMessage(0, kHostRequestStartPlayback);
 }
 
 int CPlugin::OnNotify(WPARAM, NMHDR* header, LRESULT* result) {
-    if (header == nullptr || header->idFrom != kListBoxId) return 0;
+    if (header == nullptr || header->idFrom != IDC_STREAM_LIST) return 0;
     switch (header->code) {
     case static_cast<UINT>(NM_CLICK):
         if (view.hotLink && view.hotLink[0]) {
@@ -52,7 +41,7 @@ int CPlugin::OnNotify(WPARAM, NMHDR* header, LRESULT* result) {
     case static_cast<UINT>(NM_DBLCLK): {
         PlaySelected();
         StreamRecord* record = view.GetSelectedStream();
-        if (record && preferences.IsDlgButtonChecked(kOpenWebCheck) == BST_CHECKED && record->website[0]) {
+        if (record && preferences.IsDlgButtonChecked(IDC_OPEN_WEB) == BST_CHECKED && record->website[0]) {
             OpenAddress(record->website, SW_SHOW);
         }
         return 0;
@@ -67,18 +56,18 @@ int CPlugin::OnNotify(WPARAM, NMHDR* header, LRESULT* result) {
 void CPlugin::ApplySearch(int mode) {
     char text[kTextFieldSize];
     memset(text, 0, sizeof text);
-    GetDlgItemTextA(window, kSearchEdit, text, sizeof text);
+    GetDlgItemTextA(window, IDC_SEARCH_EDIT, text, sizeof text);
     switch (mode) {
-    case 0: view.ApplyFilter(1, 1, ""); break;
-    case 1: view.ApplyFilter(1, 1, text); break;
-    case 2: view.ApplyFilter(1, 0, text); break;
-    case 3: view.ApplyFilter(0, 1, text); break;
+    case kShowAll: view.ApplyFilter(1, 1, ""); break;
+    case kSearchAll: view.ApplyFilter(1, 1, text); break;
+    case kSearchRadio: view.ApplyFilter(1, 0, text); break;
+    case kSearchTv: view.ApplyFilter(0, 1, text); break;
     default: break;
     }
 }
 
 int CPlugin::SearchMode() {
-    HWND combo = ::GetDlgItem(window, kSearchModeCombo);
+    HWND combo = ::GetDlgItem(window, IDC_SEARCH_MODE);
     LRESULT selected = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
     if (selected == CB_ERR) return -1;
     return static_cast<int>(::SendMessageA(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0));

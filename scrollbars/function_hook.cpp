@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "scrollbars/instruction_length.h"
+#include "scrollbars/portable/instruction_length.h"
 
 namespace {
 

@@ -20,52 +20,43 @@ ONDARIA_SCROLL_TARGET(ShowScrollBar)
 
 namespace {
 
-volatile LONG g_seen[kScrollCallCount];
-
 template <typename Function>
 Function System(Trampoline& trampoline) {
     return TrampolineAs<Function>(trampoline);
 }
 
 BOOL WINAPI RedirectedEnableScrollBar(HWND window, UINT which, UINT arrows) {
-    InterlockedIncrement(&g_seen[kEnableScrollBarCall]);
     if (SkinnedScrollCallApplies(window, static_cast<int>(which), true))
         return SkinnedEnableScrollBar(window, which, arrows);
     return System<decltype(&EnableScrollBar)>(OndariaScrollTrampolineEnableScrollBar)(window, which, arrows);
 }
 
 BOOL WINAPI RedirectedGetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
-    InterlockedIncrement(&g_seen[kGetScrollInfoCall]);
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedGetScrollInfo(window, bar, info);
     return System<decltype(&GetScrollInfo)>(OndariaScrollTrampolineGetScrollInfo)(window, bar, info);
 }
 
 int WINAPI RedirectedGetScrollPos(HWND window, int bar) {
-    InterlockedIncrement(&g_seen[kGetScrollPosCall]);
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedGetScrollPos(window, bar);
     return System<decltype(&GetScrollPos)>(OndariaScrollTrampolineGetScrollPos)(window, bar);
 }
 
 BOOL WINAPI RedirectedGetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum) {
-    InterlockedIncrement(&g_seen[kGetScrollRangeCall]);
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedGetScrollRange(window, bar, minimum, maximum);
     return System<decltype(&GetScrollRange)>(OndariaScrollTrampolineGetScrollRange)(window, bar, minimum, maximum);
 }
 
 int WINAPI RedirectedSetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
-    InterlockedIncrement(&g_seen[kSetScrollInfoCall]);
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedSetScrollInfo(window, bar, info, redraw);
     return System<decltype(&SetScrollInfo)>(OndariaScrollTrampolineSetScrollInfo)(window, bar, info, redraw);
 }
 
 int WINAPI RedirectedSetScrollPos(HWND window, int bar, int position, BOOL redraw) {
-    InterlockedIncrement(&g_seen[kSetScrollPosCall]);
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedSetScrollPos(window, bar, position, redraw);
     return System<decltype(&SetScrollPos)>(OndariaScrollTrampolineSetScrollPos)(window, bar, position, redraw);
 }
 
 BOOL WINAPI RedirectedSetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw) {
-    InterlockedIncrement(&g_seen[kSetScrollRangeCall]);
     if (SkinnedScrollCallApplies(window, bar, false))
         return SkinnedSetScrollRange(window, bar, minimum, maximum, redraw);
     return System<decltype(&SetScrollRange)>(OndariaScrollTrampolineSetScrollRange)(window, bar, minimum, maximum,
@@ -73,7 +64,6 @@ BOOL WINAPI RedirectedSetScrollRange(HWND window, int bar, int minimum, int maxi
 }
 
 BOOL WINAPI RedirectedShowScrollBar(HWND window, int which, BOOL show) {
-    InterlockedIncrement(&g_seen[kShowScrollBarCall]);
     if (SkinnedScrollCallApplies(window, which, true)) return SkinnedShowScrollBar(window, which, show);
     return System<decltype(&ShowScrollBar)>(OndariaScrollTrampolineShowScrollBar)(window, which, show);
 }
@@ -81,25 +71,28 @@ BOOL WINAPI RedirectedShowScrollBar(HWND window, int which, BOOL show) {
 #define ONDARIA_SCROLL_ENTRY(name) \
     {#name, &OndariaScrollTrampoline##name, reinterpret_cast<const void*>(&Redirected##name)}
 
-const ScrollRedirection kRedirections[kScrollCallCount] = {
+}  // namespace
+
+const ScrollRedirection kScrollRedirections[kScrollCallCount] = {
     ONDARIA_SCROLL_ENTRY(EnableScrollBar), ONDARIA_SCROLL_ENTRY(GetScrollInfo),
     ONDARIA_SCROLL_ENTRY(GetScrollPos),    ONDARIA_SCROLL_ENTRY(GetScrollRange),
     ONDARIA_SCROLL_ENTRY(SetScrollInfo),   ONDARIA_SCROLL_ENTRY(SetScrollPos),
     ONDARIA_SCROLL_ENTRY(SetScrollRange),  ONDARIA_SCROLL_ENTRY(ShowScrollBar),
 };
 
+namespace {
+
+// GetVersion's high bit: set outside the NT family, where there is nothing to redirect.
+constexpr DWORD kVersionNotNtFamily = 0x80000000u;
+
 bool g_hooked[kScrollCallCount];
 
 }  // namespace
 
-const ScrollRedirection& ScrollRedirectionEntry(int call) { return kRedirections[call]; }
-
-long ScrollCallsSeen(int call) { return g_seen[call]; }
-
 int InstallScrollRedirectionForVersion(DWORD version) {
-    if (version & 0x80000000u) return 0;
+    if (version & kVersionNotNtFamily) return 0;
     for (int k = 0; k < kScrollCallCount; ++k) {
-        if (!g_hooked[k]) g_hooked[k] = HookFunction(kRedirections[k].trampoline, kRedirections[k].replacement) != 0;
+        if (!g_hooked[k]) g_hooked[k] = HookFunction(kScrollRedirections[k].trampoline, kScrollRedirections[k].replacement) != 0;
     }
     return 1;
 }
@@ -109,7 +102,7 @@ int InstallScrollRedirection() { return InstallScrollRedirectionForVersion(GetVe
 int RemoveScrollRedirection() {
     bool leftBehind = false;
     for (int k = 0; k < kScrollCallCount; ++k) {
-        if (UnhookFunction(kRedirections[k].trampoline, kRedirections[k].replacement)) {
+        if (UnhookFunction(kScrollRedirections[k].trampoline, kScrollRedirections[k].replacement)) {
             g_hooked[k] = false;
         } else if (g_hooked[k]) {
             leftBehind = true;
@@ -118,7 +111,7 @@ int RemoveScrollRedirection() {
     if (leftBehind) {
         HMODULE self = nullptr;
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                           reinterpret_cast<LPCSTR>(kRedirections[0].replacement), &self);
+                           reinterpret_cast<LPCSTR>(kScrollRedirections[0].replacement), &self);
     }
     return leftBehind ? 0 : 1;
 }

@@ -37,6 +37,5 @@ struct ScrollRedirection {
     const void* replacement;
 };
 
-const ScrollRedirection& ScrollRedirectionEntry(int call);
-// How many calls have reached the replacement of `call` in this process.
-long ScrollCallsSeen(int call);
+// What each call is redirected to, indexed by ScrollCall.
+extern const ScrollRedirection kScrollRedirections[kScrollCallCount];

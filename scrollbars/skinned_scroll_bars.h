@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "scrollbars/scroll_geometry.h"
+#include "scrollbars/portable/scroll_geometry.h"
 
 // Window property holding the SkinnedScrollWindow of an attached window.
 constexpr char kSkinnedScrollProperty[] = "Vistello_SkinSBSubclassPtr";
@@ -64,16 +64,16 @@ struct NMSKINSCROLLDRAW {
     UINT bar;        // kHorizontalBar, kVerticalBar or kSkinScrollCornerBar
 };
 
-static_assert(sizeof(NMSKINSCROLLDRAW) == 48, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, hwndFrom) == 0, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, idFrom) == 4, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, code) == 8, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, drawStage) == 12, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, hdc) == 16, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, rect) == 20, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, item) == 36, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, state) == 40, "wire format");
-static_assert(offsetof(NMSKINSCROLLDRAW, bar) == 44, "wire format");
+static_assert(sizeof(NMSKINSCROLLDRAW) == 48, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, hwndFrom) == 0, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, idFrom) == 4, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, code) == 8, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, drawStage) == 12, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, hdc) == 16, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, rect) == 20, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, item) == 36, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, state) == 40, "parents read the notification as this 48-byte layout");
+static_assert(offsetof(NMSKINSCROLLDRAW, bar) == 44, "parents read the notification as this 48-byte layout");
 
 // Timers of the mouse interaction, set on the skinned window.
 constexpr UINT_PTR kScrollFirstRepeatTimer = 0xFFFD;  // 300 ms
@@ -115,7 +115,7 @@ int SetSkinnedScrollBarStyle(HWND window, int bars, int style);
 // 0, or E_FAIL when the window has no skinned bars.
 int DetachSkinnedScrollBars(HWND window);
 int HasSkinnedScrollBars(HWND window);
-LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM first, LPARAM second);
 
 // The record of an attached window, or null. The scroll calls of the system
 // functions are answered from and into its bars' info and flags.

@@ -3,7 +3,7 @@
 // those are redirected, such a call would come straight back here.
 #include "scrollbars/skinned_scroll_calls.h"
 
-#include "scrollbars/scroll_interaction_rules.h"
+#include "scrollbars/portable/scroll_interaction_rules.h"
 #include "scrollbars/skinned_scroll_internal.h"
 
 namespace {

@@ -5,8 +5,11 @@
 // mouse-leave of their own.
 #include "scrollbars/skinned_scroll_interaction.h"
 
-#include "scrollbars/scroll_interaction_rules.h"
+#include "scrollbars/portable/scroll_interaction_rules.h"
 #include "scrollbars/skinned_scroll_internal.h"
+
+// The one mouse interaction of the process.
+ScrollInteraction g_scrollInteraction;
 
 namespace {
 
@@ -43,8 +46,8 @@ bool Contains(const ScrollRect& r, const ScrollPoint& p) {
 }
 
 // Message positions are two signed 16-bit values.
-ScrollPoint PointOf(LPARAM lParam) {
-    return {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+ScrollPoint PointOf(LPARAM second) {
+    return {static_cast<int16_t>(LOWORD(second)), static_cast<int16_t>(HIWORD(second))};
 }
 
 ScrollPoint CursorPoint() {
@@ -157,7 +160,7 @@ void FollowCursor(HWND window, SkinnedScrollWindow* record, const ScrollPoint& s
     in.lastHitPart = hit;
 }
 
-bool Press(HWND window, SkinnedScrollWindow* record, WPARAM hitCode, LPARAM lParam) {
+bool Press(HWND window, SkinnedScrollWindow* record, WPARAM hitCode, LPARAM second) {
     ScrollInteraction& in = Interaction();
     in.trackedWindow = window;
     int32_t type;
@@ -172,7 +175,7 @@ bool Press(HWND window, SkinnedScrollWindow* record, WPARAM hitCode, LPARAM lPar
         in.clickedPart = kPartNone;
         return false;
     }
-    const ScrollPoint point = PointOf(lParam);
+    const ScrollPoint point = PointOf(second);
     const int32_t part = HitTestScreen(window, record, type, point);
     in.scrollMessage = message;
     in.pressedBar = type;
@@ -384,12 +387,12 @@ void EndSkinnedScrollInteraction(HWND window) {
     }
 }
 
-bool HandleSkinnedScrollMouse(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM wParam, LPARAM lParam,
+bool HandleSkinnedScrollMouse(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM first, LPARAM second,
                               LRESULT* result) {
     *result = 0;
     switch (message) {
     case WM_NCHITTEST: {
-        const ScrollPoint point = PointOf(lParam);
+        const ScrollPoint point = PointOf(second);
         const BarRects rects = SkinnedBarScreenRects(window, *record);
         if (record->horizontal.shown && Contains(rects.horizontal, point)) {
             *result = HTHSCROLL;
@@ -402,20 +405,20 @@ bool HandleSkinnedScrollMouse(HWND window, SkinnedScrollWindow* record, UINT mes
         return false;
     }
     case WM_NCMOUSEMOVE:
-        StartHover(window, record, wParam);
+        StartHover(window, record, first);
         return false;
     case WM_NCLBUTTONDOWN:
-        return Press(window, record, wParam, lParam);
+        return Press(window, record, first, second);
     case WM_NCLBUTTONDBLCLK:
-        if (wParam != HTHSCROLL && wParam != HTVSCROLL)
+        if (first != HTHSCROLL && first != HTVSCROLL)
             return false;
-        return Press(window, record, wParam, lParam);
+        return Press(window, record, first, second);
     case WM_MOUSEMOVE: {
         if (!record->thumbTracking && Interaction().clickedPart == kPartNone)
             return false;
         // The message's own position (client coordinates of the capturing
         // window), which is also right when the message was sent.
-        POINT point = {static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+        POINT point = {static_cast<int16_t>(LOWORD(second)), static_cast<int16_t>(HIWORD(second))};
         ClientToScreen(window, &point);
         FollowCursor(window, record, {point.x, point.y});
         return true;
@@ -423,9 +426,9 @@ bool HandleSkinnedScrollMouse(HWND window, SkinnedScrollWindow* record, UINT mes
     case WM_LBUTTONUP:
         return Release(window, record);
     case WM_TIMER:
-        return Timer(window, record, wParam);
+        return Timer(window, record, first);
     case WM_CAPTURECHANGED:
-        LoseCapture(window, record, reinterpret_cast<HWND>(lParam));
+        LoseCapture(window, record, reinterpret_cast<HWND>(second));
         return false;
     default:
         return false;

@@ -7,7 +7,7 @@
 // Handles the mouse, timer and capture messages of an attached window.
 // Returns true when the message is consumed, with its result in *result;
 // false when it is to go on to the previous procedure.
-bool HandleSkinnedScrollMouse(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM wParam, LPARAM lParam,
+bool HandleSkinnedScrollMouse(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM first, LPARAM second,
                               LRESULT* result);
 
 // Ends whatever the interaction holds on `window` (a held part with its

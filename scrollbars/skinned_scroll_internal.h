@@ -18,11 +18,11 @@ ScrollRect FromRECT(const RECT& rect);
 
 // Calls the previous procedure with WS_HSCROLL and WS_VSCROLL hidden from the
 // window style (and WM_STYLECHANGED swallowed meanwhile).
-LRESULT CallWithoutScrollStyles(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM wParam,
-                                LPARAM lParam);
+LRESULT CallWithoutScrollStyles(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM first,
+                                LPARAM second);
 
 // Sends the custom-draw notification to the window's parent. Stage 1 and 2
-// leave rect, item and state zero and go with wParam 0; items with wParam = id.
+// leave rect, item and state zero and go with first 0; items with first = id.
 LRESULT NotifySkinnedScroll(HWND window, HDC hdc, UINT stage, UINT bar, const RECT* rect, UINT item, UINT state);
 
 // Default painting of one item (arrow, track part or thumb) of a bar in
@@ -34,7 +34,7 @@ void DrawSkinnedItem(HDC hdc, const SkinnedScrollBar& bar, int32_t part, const R
 // kPartNone for nothing pressed. Returns 1 when the parent painted the items.
 int PaintSkinnedBar(HWND window, SkinnedScrollBar* bar, HDC hdc, const RECT& barRect, int32_t pressedPart);
 
-// The WM_NCPAINT routine; region as WM_NCPAINT's wParam.
+// The WM_NCPAINT routine; region as WM_NCPAINT's first.
 LRESULT PaintSkinnedNonClient(HWND window, SkinnedScrollWindow* record, WPARAM region);
 
 // Repaints one bar of the window at once, in its own window DC.

@@ -153,14 +153,14 @@ LRESULT NotifySkinnedScroll(HWND window, HDC hdc, UINT stage, UINT bar, const RE
     draw.drawStage = stage;
     draw.hdc = hdc;
     draw.bar = bar;
-    WPARAM wParam = 0;
+    WPARAM first = 0;
     if (stage == kSkinScrollItemPaint) {
         draw.rect = *rect;
         draw.item = item;
         draw.state = state;
-        wParam = draw.idFrom;
+        first = draw.idFrom;
     }
-    return SendMessageA(GetParent(window), WM_NOTIFY, wParam, reinterpret_cast<LPARAM>(&draw));
+    return SendMessageA(GetParent(window), WM_NOTIFY, first, reinterpret_cast<LPARAM>(&draw));
 }
 
 void DrawSkinnedItem(HDC hdc, const SkinnedScrollBar& bar, int32_t part, const RECT& rect, int32_t state,

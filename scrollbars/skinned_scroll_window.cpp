@@ -1,7 +1,7 @@
 // Attaching skinned scroll bars to a window, their set-up calls, the
 // subclass procedure and the room the bars take at WM_NCCALCSIZE.
-#include "scrollbars/skinned_scroll_internal.h"
 #include "scrollbars/skinned_scroll_interaction.h"
+#include "scrollbars/skinned_scroll_internal.h"
 
 #include <initializer_list>
 
@@ -33,11 +33,11 @@ void ForChosenBars(SkinnedScrollWindow* record, int bars, Apply apply) {
         apply(record->vertical);
 }
 
-LRESULT LayoutNonClientArea(HWND window, SkinnedScrollWindow* record, WPARAM wParam, LPARAM lParam) {
+LRESULT LayoutNonClientArea(HWND window, SkinnedScrollWindow* record, WPARAM first, LPARAM second) {
     // Both forms of the message start with the proposed client rectangle.
-    RECT* rect = reinterpret_cast<RECT*>(lParam);
+    RECT* rect = reinterpret_cast<RECT*>(second);
     const RECT proposed = *rect;
-    const LRESULT result = CallWithoutScrollStyles(window, record, WM_NCCALCSIZE, wParam, lParam);
+    const LRESULT result = CallWithoutScrollStyles(window, record, WM_NCCALCSIZE, first, second);
 
     const BarLayoutInput horizontal{record->horizontal.flags, SkinnedBarSize(record->horizontal).thickness};
     const BarLayoutInput vertical{record->vertical.flags, SkinnedBarSize(record->vertical).thickness};
@@ -83,8 +83,8 @@ BarRects SkinnedBarScreenRects(HWND window, const SkinnedScrollWindow& record) {
     return ComputeBarRects(placement);
 }
 
-LRESULT CallWithoutScrollStyles(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM wParam,
-                                LPARAM lParam) {
+LRESULT CallWithoutScrollStyles(HWND window, SkinnedScrollWindow* record, UINT message, WPARAM first,
+                                LPARAM second) {
     const WNDPROC previous = record->previousWindowProcedure;
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     const LONG hidden = style & kScrollStyles;
@@ -92,7 +92,7 @@ LRESULT CallWithoutScrollStyles(HWND window, SkinnedScrollWindow* record, UINT m
         record->suppressStyleChange = 1;
         SetWindowLongA(window, GWL_STYLE, style & ~kScrollStyles);
     }
-    const LRESULT result = CallWindowProcA(previous, window, message, wParam, lParam);
+    const LRESULT result = CallWindowProcA(previous, window, message, first, second);
     if (hidden != 0) {
         SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | hidden);
         record->suppressStyleChange = 0;
@@ -184,17 +184,17 @@ int DetachSkinnedScrollBars(HWND window) {
     return 0;
 }
 
-LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM first, LPARAM second) {
     SkinnedScrollWindow* record = FindSkinnedScrollWindow(window);
     if (record == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcA(window, message, first, second);
     const WNDPROC previous = record->previousWindowProcedure;
 
     switch (message) {
     case WM_NCCALCSIZE:
-        return LayoutNonClientArea(window, record, wParam, lParam);
+        return LayoutNonClientArea(window, record, first, second);
     case WM_NCPAINT:
-        return PaintSkinnedNonClient(window, record, wParam);
+        return PaintSkinnedNonClient(window, record, first);
 
     // The mouse interaction: hit codes HTHSCROLL and HTVSCROLL for the bars,
     // presses with capture and auto-repeat, thumb dragging, hover tracking,
@@ -208,7 +208,7 @@ LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_TIMER:
     case WM_CAPTURECHANGED: {
         LRESULT result = 0;
-        if (HandleSkinnedScrollMouse(window, record, message, wParam, lParam, &result))
+        if (HandleSkinnedScrollMouse(window, record, message, first, second, &result))
             return result;
         break;
     }
@@ -217,22 +217,22 @@ LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NCRBUTTONUP:
     case WM_NCMBUTTONDOWN:
     case WM_NCMBUTTONUP:
-        if (wParam == HTHSCROLL || wParam == HTVSCROLL)
+        if (first == HTHSCROLL || first == HTVSCROLL)
             return 0;
         break;
     case WM_STYLECHANGED:
         if (record->suppressStyleChange)
             return 0;
-        if (static_cast<int>(wParam) == GWL_EXSTYLE) {
-            const auto* change = reinterpret_cast<const STYLESTRUCT*>(lParam);
+        if (static_cast<int>(first) == GWL_EXSTYLE) {
+            const auto* change = reinterpret_cast<const STYLESTRUCT*>(second);
             record->leftScrollBar = (change->styleNew & WS_EX_LEFTSCROLLBAR) != 0 ? 1 : 0;
         }
         break;
     case WM_NCDESTROY:
         DetachSkinnedScrollBars(window);
-        return CallWindowProcA(previous, window, message, wParam, lParam);
+        return CallWindowProcA(previous, window, message, first, second);
     default:
         break;
     }
-    return CallWindowProcA(previous, window, message, wParam, lParam);
+    return CallWindowProcA(previous, window, message, first, second);
 }

@@ -28,6 +28,10 @@ done
 headless=1
 [ -n "${DISPLAY:-}" ] && headless=0
 source "$root/tools/wine-env.sh"
+if ! ondaria_wine_can_run; then
+    echo "run-plugin: this kernel does not run 32-bit programs, so Wine cannot start the host here" >&2
+    exit 1
+fi
 trap ondaria_wine_stop EXIT
 ondaria_wine_start "$headless"
 

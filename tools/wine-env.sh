@@ -9,6 +9,13 @@ export WINEARCH=win32
 
 ondaria_xvfb_pid=""
 
+# Wine here is the 32-bit one; some kernels are booted without 32-bit
+# emulation ("32-bit emulation disabled" in the kernel log), and then no
+# Windows program can run at all.
+ondaria_wine_can_run() {
+    wine --version >/dev/null 2>&1
+}
+
 ondaria_wine_start() {
     local headless="${1:-1}"
     if [ "$headless" = 1 ] || [ -z "${DISPLAY:-}" ]; then

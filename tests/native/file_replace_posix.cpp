@@ -1,4 +1,4 @@
-#include "catalogue/file_replace.h"
+#include "storage/portable/file_replace.h"
 
 #include <cstdio>
 

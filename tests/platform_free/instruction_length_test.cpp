@@ -1,5 +1,5 @@
 // Instruction lengths and relocation of relative operands.
-#include "scrollbars/instruction_length.h"
+#include "scrollbars/portable/instruction_length.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "panel/link_policy.h"
+#include "catalogue/portable/link_policy.h"
 
 #include <gtest/gtest.h>
 

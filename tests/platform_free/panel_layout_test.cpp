@@ -1,4 +1,4 @@
-#include "panel/panel_layout.h"
+#include "panel/portable/panel_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/list_file_format.h"
+#include "catalogue/portable/list_file_format.h"
 #include "tools/rtv_tool/list_inspect.h"
 #include "tools/rtv_tool/logo_image.h"
 #include "tools/rtv_tool/manifest.h"

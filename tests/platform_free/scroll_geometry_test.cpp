@@ -1,6 +1,6 @@
 // Skinned scroll bar arithmetic: sizes, non-client layout, bar rectangles,
 // thumb, painting items and hit test.
-#include "scrollbars/scroll_geometry.h"
+#include "scrollbars/portable/scroll_geometry.h"
 
 #include <gtest/gtest.h>
 

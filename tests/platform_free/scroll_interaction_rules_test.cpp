@@ -1,6 +1,6 @@
 // Rules of the skinned scroll bars' interaction: the dragged thumb and its
 // snap zone, and how scroll information is read, stored and clamped.
-#include "scrollbars/scroll_interaction_rules.h"
+#include "scrollbars/portable/scroll_interaction_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "catalogue/search_match.h"
+#include "catalogue/portable/search_match.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "panel/settings_file.h"
+#include "panel/portable/settings_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "panel/skin_colours.h"
+#include "panel/portable/skin_colours.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +28,8 @@ TEST_F(SkinColourTable, StartsWithTheDefaultColours) {
         EXPECT_EQ(kDefaultSkinColours[i], expected[i]) << "entry " << i;
         EXPECT_EQ(SkinColour(i), expected[i]) << "entry " << i;
     }
-    EXPECT_EQ(SkinColour(windowBackground), 0x3C2424u);
-    EXPECT_EQ(SkinColour(divider), 0xA59484u);
+    EXPECT_EQ(SkinColour(SkinColourName::windowBackground), 0x3C2424u);
+    EXPECT_EQ(SkinColour(SkinColourName::divider), 0xA59484u);
 }
 
 TEST_F(SkinColourTable, IndexOutsideTheTableGivesZero) {

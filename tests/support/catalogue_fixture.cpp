@@ -41,7 +41,7 @@ HWND CreateCatalogueListBox(HWND* parentOut) {
     HWND list = CreateWindowExA(
         0, "LISTBOX", "",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-        0, 0, 380, 560, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListBoxId)),
+        0, 0, 380, 560, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STREAM_LIST)),
         instance, nullptr);
     if (parentOut) *parentOut = parent;
     return list;

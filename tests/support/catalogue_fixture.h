@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "catalogue/list_view.h"
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 // A zero-filled heap record (released by the catalogue with delete) named
 // `name`, with address "http://example.org/<name>".

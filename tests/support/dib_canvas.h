@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 class Canvas {
 public:

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "scrollbars/instruction_length.h"
+#include "scrollbars/portable/instruction_length.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,11 +1,11 @@
 #include "tools/rtv_tool/list_inspect.h"
 
-#include "panel/link_policy.h"
+#include "catalogue/portable/link_policy.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/list_file_format.h"
+#include "catalogue/portable/list_file_format.h"
 #include "tools/rtv_tool/text_encoding.h"
 
 namespace {

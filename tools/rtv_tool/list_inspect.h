@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 struct ListCheck {
     bool valid = false;                  // the plugin would read it, and every record is sound

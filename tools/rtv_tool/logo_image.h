@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 // An image in memory: rows top first, 3 bytes a pixel (blue, green, red).
 struct RgbImage {

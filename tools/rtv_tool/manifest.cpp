@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "catalogue/list_file_format.h"
-#include "panel/link_policy.h"
+#include "catalogue/portable/link_policy.h"
+#include "catalogue/portable/list_file_format.h"
 #include "tools/rtv_tool/logo_image.h"
 #include "tools/rtv_tool/text_encoding.h"
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 constexpr int kManifestFieldCount = 12;
 constexpr uint32_t kDefaultTransparentColour = 0xFF00FF;

@@ -52,7 +52,7 @@ void RegisterFrameClass() {
 HWND CreateEmbeddedFrame(HWND owner, const void* frameState) {
     if (!frameState) return nullptr;
     INT32 r[4];
-    std::memcpy(r, static_cast<const char*>(frameState) + 8, sizeof r);
+    std::memcpy(r, static_cast<const char*>(frameState) + kFrameStateRectOffset, sizeof r);
     int width = r[2] - r[0], height = r[3] - r[1];
     if (width < 0) width = 0;
     if (height < 0) height = 0;

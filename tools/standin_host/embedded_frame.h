@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-namespace standin {
+#include "host/host_protocol.h"
 
-constexpr int kFrameStateSize = 284;
+namespace standin {
 
 // A new hidden, captioned, resizable frame owned by `owner`, placed at the
 // screen rectangle in bytes 8..23 of the plugin's 284-byte block (int32

@@ -315,7 +315,7 @@ LRESULT CALLBACK StandinHost::MainProc(HWND window, UINT message, WPARAM first, 
 
 LRESULT StandinHost::OnMessage(UINT message, WPARAM first, LPARAM second) {
     switch (message) {
-    case WM_USER:
+    case kHostRequestMessage:
         return OnRequest(first, static_cast<unsigned>(second));
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<HWND>(first), reinterpret_cast<const COPYDATASTRUCT*>(second));
@@ -343,21 +343,21 @@ LRESULT StandinHost::OnMessage(UINT message, WPARAM first, LPARAM second) {
 LRESULT StandinHost::OnRequest(WPARAM argument, unsigned request) {
     Record({LogEntry::Request, request, argument, std::string(), nullptr});
     switch (request) {
-    case kRequestVersion:
+    case kHostRequestVersion:
         return version_;
-    case kRequestEmptyPlaylist:
+    case kHostRequestEmptyPlaylist:
         playlist_.Clear();
         return 0;
-    case kRequestStartPlayback:
+    case kHostRequestStartPlayback:
         playlist_.Play();
         return 0;
-    case kRequestWindow:
-        return argument == 1 ? reinterpret_cast<LRESULT>(playlist_.Editor()) : 0;
-    case kRequestMainMenu:
+    case kHostRequestWindow:
+        return argument == kHostWindowPlaylistEditor ? reinterpret_cast<LRESULT>(playlist_.Editor()) : 0;
+    case kHostRequestMainMenu:
         return reinterpret_cast<LRESULT>(GetMenu(main_));
-    case kRequestSettingsFolder:
+    case kHostRequestSettingsFolder:
         return reinterpret_cast<LRESULT>(settings_.c_str());
-    case kRequestSkinBitmap: {
+    case kHostRequestSkinBitmap: {
         if (skins_.empty()) return 0;
         HANDLE bitmap = LoadImageA(nullptr, skins_[skin_].c_str(), IMAGE_BITMAP, 0, 0,
                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION);
@@ -368,7 +368,7 @@ LRESULT StandinHost::OnRequest(WPARAM argument, unsigned request) {
         bitmaps_.push_back(static_cast<HBITMAP>(bitmap));
         return reinterpret_cast<LRESULT>(bitmap);
     }
-    case kRequestEmbeddedFrame: {
+    case kHostRequestEmbeddedFrame: {
         if (refuseFrames_) {
             AddNote("frame refused");
             return 0;

@@ -10,24 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "host/host_protocol.h"
 #include "tools/standin_host/host_log.h"
 #include "tools/standin_host/playlist.h"
 #include "tools/standin_host/plugin_loader.h"
 
 namespace standin {
 
-// Requests (WM_USER, number in lParam) that the host answers.
-enum HostRequest : unsigned {
-    kRequestVersion = 0,           // the version
-    kRequestEmptyPlaylist = 101,
-    kRequestStartPlayback = 102,
-    kRequestWindow = 260,          // wParam 1: the playlist editor window
-    kRequestMainMenu = 281,        // the main window's menu bar
-    kRequestSettingsFolder = 335,  // pointer to the settings folder text
-    kRequestSkinBitmap = 503,      // a new bitmap of the current skin
-    kRequestEmbeddedFrame = 505,   // wParam: the 284-byte frame state block
-};
-constexpr ULONG_PTR kCopyDataAddToPlaylist = 100;
 constexpr int kDefaultVersion = 0x5666;
 
 // Commands of the host's menu bar. kCommandMenuAnchor is the item that
@@ -38,7 +27,7 @@ enum HostCommand : unsigned {
     kCommandFirstSkin = 40300,     // + skin index
     kCommandNextSkin = 40290,
     kCommandAbout = 40041,
-    kCommandMenuAnchor = 40258,
+    kCommandMenuAnchor = kHostMenuAnchor,
     kCommandPoke = 40999,          // sent by the host itself after unloading
 };
 

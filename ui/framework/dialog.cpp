@@ -1,5 +1,5 @@
+#include "ui/framework/dialog.h"
 #include "ui/framework/message_dispatch.h"
-#include "ui/framework/wnd.h"
 
 CDialog::CDialog() : templateId(0) {}
 

@@ -69,17 +69,3 @@ public:
     HINSTANCE instance;
     WNDPROC previousProc;
 };
-
-class CDialog : public CWnd {
-public:
-    CDialog();
-    explicit CDialog(HWND hwnd);
-
-    virtual INT_PTR DialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second);
-
-    int Create(int templateNumber, CWnd* owner, DLGPROC procedure);
-
-    static INT_PTR CALLBACK ModelessDialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second);
-
-    int templateId;
-};

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/list_file_format.h"
 #include "catalogue/list_view.h"
+#include "catalogue/portable/list_file_format.h"
 #include "tests/support/catalogue_fixture.h"
 #include "tests/support/message_box_recorder.h"
 #include "tests/support/test_folder.h"

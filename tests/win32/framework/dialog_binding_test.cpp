@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/win32/framework/recording.h"
-#include "ui/framework/wnd.h"
+#include "ui/framework/dialog.h"
 
 namespace {
 

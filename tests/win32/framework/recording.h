@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/framework/wnd.h"
+#include "ui/framework/dialog.h"
 
 struct Call {
     std::string name;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "tests/support/message_sequence.h"
 #include "tests/win32/framework/recording.h"
 #include "ui/framework/wnd.h"
 
@@ -14,18 +15,13 @@ namespace {
 constexpr LRESULT kBaseResult = 0x77;
 constexpr UINT kPrivate = WM_USER + 1;  // a message no handler covers
 
-struct Seen {
-    UINT message;
-    WPARAM first;
-    LPARAM second;
-    bool propertyPresent;
-};
-std::vector<Seen> g_baseSeen;
+// What reached the class procedure; the note says whether the binding property was still there.
+MessageSequence g_baseSeen;
 
 // The procedure of the test window class: records what reaches it and
 // answers the messages the tests use with a recognisable value.
 LRESULT CALLBACK BaseProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
-    g_baseSeen.push_back({message, first, second, GetPropA(hwnd, kWndProperty) != nullptr});
+    g_baseSeen.Add(hwnd, message, first, second, GetPropA(hwnd, kWndProperty) != nullptr);
     switch (message) {
     case WM_CLOSE:
     case WM_KEYDOWN:
@@ -76,7 +72,7 @@ protected:
         child = CreateWindowExA(0, kClassName, "", WS_CHILD, 0, 0, 20, 20, hwnd, reinterpret_cast<HMENU>(42),
                                 GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(child, nullptr);
-        g_baseSeen.clear();
+        g_baseSeen.Clear();
     }
 
     // Windows go before the wrappers (members) do, so no message finds a dead object.
@@ -87,13 +83,11 @@ protected:
     // Sends through the wrapper and returns the window's answer.
     LRESULT Send(UINT message, WPARAM first, LPARAM second) {
         object.calls.clear();
-        g_baseSeen.clear();
+        g_baseSeen.Clear();
         return object.SendMessageA(message, first, second);
     }
     bool BaseSaw(UINT message) const {
-        for (const Seen& s : g_baseSeen)
-            if (s.message == message) return true;
-        return false;
+        return g_baseSeen.Count(message) > 0;
     }
 
     HWND hwnd = nullptr;
@@ -138,7 +132,7 @@ TEST_F(WindowBinding, UnsubclassRestoresTheProcedureAndKeepsPreviousProc) {
     EXPECT_EQ(CurrentProc(hwnd), &BaseProc);
     EXPECT_EQ(GetPropA(hwnd, kWndProperty), nullptr);
 
-    g_baseSeen.clear();
+    g_baseSeen.Clear();
     EXPECT_EQ(SendMessageA(hwnd, WM_CLOSE, 0, 0), kBaseResult);
     EXPECT_TRUE(object.calls.empty());
     EXPECT_TRUE(BaseSaw(WM_CLOSE));
@@ -158,13 +152,13 @@ TEST_F(WindowBinding, DetachLeavesAProcedureInstalledOverOursInPlace) {
     // Messages still reach the framework procedure, which finds no object:
     // 0, and neither the object nor the procedure below it is called.
     g_otherCalls = 0;
-    g_baseSeen.clear();
+    g_baseSeen.Clear();
     object.calls.clear();
     EXPECT_EQ(SendMessageA(hwnd, WM_CLOSE, 0, 0), 0);
     EXPECT_EQ(SendMessageA(hwnd, kPrivate, 0, 0), 0);
     EXPECT_EQ(g_otherCalls, 2);
     EXPECT_TRUE(object.calls.empty());
-    EXPECT_TRUE(g_baseSeen.empty());
+    EXPECT_TRUE(g_baseSeen.Received().empty());
     EXPECT_TRUE(::IsWindow(hwnd));  // WM_CLOSE was not acted on
 
     SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&BaseProc));
@@ -232,7 +226,7 @@ TEST_F(WindowBinding, EachMessageReachesItsHandlerWithUnpackedArguments) {
         ASSERT_EQ(object.calls.size(), 1u);  // the handler, and no DefaultProc
         EXPECT_EQ(object.calls[0].name, row.handler);
         EXPECT_EQ(object.calls[0].args, row.args);
-        EXPECT_TRUE(g_baseSeen.empty());
+        EXPECT_TRUE(g_baseSeen.Received().empty());
     }
     // The command's control is a temporary plain wrapper, not the object.
     EXPECT_NE(object.commandControl, static_cast<CWnd*>(&object));
@@ -261,9 +255,8 @@ TEST_F(WindowBinding, ZeroResultsAndUnhandledMessagesGoToThePreviousProcedure) {
     ASSERT_EQ(object.calls.size(), 1u);
     EXPECT_EQ(object.calls[0].name, "DefaultProc");
     EXPECT_EQ(object.calls[0].args, (std::vector<intptr_t>{kPrivate, 11, 22}));
-    ASSERT_EQ(g_baseSeen.size(), 1u);
-    EXPECT_EQ(g_baseSeen[0].first, 11u);
-    EXPECT_EQ(g_baseSeen[0].second, 22);
+    EXPECT_TRUE(g_baseSeen.Matches({{kPrivate, kArguments, 11, 22}}));
+    EXPECT_EQ(g_baseSeen.Received().size(), 1u);
 
     // A handler answering 0: passed on with the original arguments.
     EXPECT_EQ(Send(WM_CLOSE, 0, 0), kBaseResult);
@@ -306,11 +299,11 @@ TEST_F(WindowBinding, ZeroResultsAndUnhandledMessagesGoToThePreviousProcedure) {
 }
 
 TEST_F(WindowBinding, WindowProcWithoutPropertyAnswersZeroAndCallsNothing) {
-    g_baseSeen.clear();
+    g_baseSeen.Clear();
     EXPECT_EQ(CWnd::WindowProc(hwnd, WM_CLOSE, 0, 0), 0);
     EXPECT_EQ(CWnd::WindowProc(hwnd, kPrivate, 0, 0), 0);
     EXPECT_EQ(CWnd::WindowProc(hwnd, WM_NCDESTROY, 0, 0), 0);
-    EXPECT_TRUE(g_baseSeen.empty());
+    EXPECT_TRUE(g_baseSeen.Received().empty());
     EXPECT_TRUE(::IsWindow(hwnd));
 }
 
@@ -319,18 +312,18 @@ TEST_F(WindowBinding, NcDestroyRemovesThePropertyAndGoesStraightToThePreviousPro
 
     // Its answer is the previous procedure's.
     object.calls.clear();
-    g_baseSeen.clear();
+    g_baseSeen.Clear();
     EXPECT_EQ(CWnd::WindowProc(child, WM_NCDESTROY, 0, 0), kBaseResult);
     EXPECT_EQ(GetPropA(child, kWndProperty), nullptr);
-    ASSERT_EQ(g_baseSeen.size(), 1u);
-    EXPECT_FALSE(g_baseSeen[0].propertyPresent);
+    ASSERT_EQ(g_baseSeen.Received().size(), 1u);
+    EXPECT_FALSE(g_baseSeen.Received()[0].note);
     EXPECT_TRUE(object.calls.empty());
     EXPECT_EQ(CurrentProc(child), &CWnd::WindowProc);  // not put back
 
     // And on a real destruction.
     SetPropA(child, kWndProperty, &object);
     object.calls.clear();
-    g_baseSeen.clear();
+    g_baseSeen.Clear();
     ASSERT_TRUE(::DestroyWindow(child));
     EXPECT_EQ(object.Count("OnDestroy"), 1u);
     for (const Call& c : object.calls) {
@@ -338,9 +331,9 @@ TEST_F(WindowBinding, NcDestroyRemovesThePropertyAndGoesStraightToThePreviousPro
             EXPECT_NE(c.args[0], WM_NCDESTROY);
         }
     }
-    ASSERT_FALSE(g_baseSeen.empty());
-    EXPECT_EQ(g_baseSeen.back().message, static_cast<UINT>(WM_NCDESTROY));
-    EXPECT_FALSE(g_baseSeen.back().propertyPresent);
+    ASSERT_FALSE(g_baseSeen.Received().empty());
+    EXPECT_EQ(g_baseSeen.Received().back().message, static_cast<UINT>(WM_NCDESTROY));
+    EXPECT_FALSE(g_baseSeen.Received().back().note);
     EXPECT_EQ(object.window, child);
     EXPECT_EQ(object.previousProc, &BaseProc);
 

@@ -59,7 +59,7 @@ protected:
                                  nullptr, wc.hInstance, nullptr);
         list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED |
                                    LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                               0, 0, 300, 300, parent, reinterpret_cast<HMENU>(kListBoxId), wc.hInstance, nullptr);
+                               0, 0, 300, 300, parent, reinterpret_cast<HMENU>(IDC_STREAM_LIST), wc.hInstance, nullptr);
         g_list = list;
         g_listBoxProc = reinterpret_cast<WNDPROC>(SetWindowLongA(list, GWL_WNDPROC, reinterpret_cast<LONG>(BeneathList)));
         view.Subclass(list);
@@ -197,11 +197,11 @@ TEST(ScrollBarParts, StagesAskForEveryItemAndDrawNothing) {
     CListView view;
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
-    for (UINT stage : {1u, 2u}) {
-        NMSKINSCROLLDRAW d = Part(canvas.dc(), stage, 1, 0, RECT{0, 0, 16, 16});
+    for (UINT stage : {kSkinScrollPrePaint, kSkinScrollPostPaint}) {
+        NMSKINSCROLLDRAW d = Part(canvas.dc(), stage, kVerticalBar, kPartUpArrow, RECT{0, 0, 16, 16});
         LRESULT answer = -1;
         EXPECT_EQ(view.DrawScrollBarPart(&d, &answer), 1);
-        EXPECT_EQ(answer, 4);
+        EXPECT_EQ(answer, kSkinScrollParentPaints);
     }
     EXPECT_EQ(canvas.At(5, 5), kUntouched);
 }
@@ -210,7 +210,7 @@ TEST(ScrollBarParts, ArrowsAreRaisedButtonsWithATriangle) {
     CListView view;
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
-    NMSKINSCROLLDRAW up = Part(canvas.dc(), 0x10001, 1, 0, RECT{10, 20, 26, 36});
+    NMSKINSCROLLDRAW up = Part(canvas.dc(), kSkinScrollItemPaint, kVerticalBar, kPartUpArrow, RECT{10, 20, 26, 36});
     LRESULT answer = -1;
     view.DrawScrollBarPart(&up, &answer);
     EXPECT_EQ(answer, 0);
@@ -225,7 +225,7 @@ TEST(ScrollBarParts, ArrowsAreRaisedButtonsWithATriangle) {
     EXPECT_EQ(canvas.At(26, 30), kUntouched);              // nothing outside the rectangle
 
     canvas.Clear(kUntouched);
-    NMSKINSCROLLDRAW down = Part(canvas.dc(), 0x10001, 1, 1, RECT{10, 20, 26, 36});
+    NMSKINSCROLLDRAW down = Part(canvas.dc(), kSkinScrollItemPaint, kVerticalBar, kPartDownArrow, RECT{10, 20, 26, 36});
     view.DrawScrollBarPart(&down, &answer);
     EXPECT_EQ(canvas.At(18, 30), kSelection);              // apex pointing down at (L + 8, T + 10)
     EXPECT_EQ(canvas.At(17, 25), kSelection);
@@ -237,7 +237,7 @@ TEST(ScrollBarParts, ThumbGripHasOnePairUpTo16PixelsAndThreeAbove) {
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
     LRESULT answer = -1;
-    NMSKINSCROLLDRAW small = Part(canvas.dc(), 0x10001, 1, 5, RECT{0, 0, 16, 16});
+    NMSKINSCROLLDRAW small = Part(canvas.dc(), kSkinScrollItemPaint, kVerticalBar, kPartThumb, RECT{0, 0, 16, 16});
     view.DrawScrollBarPart(&small, &answer);
     // cy = 8: light line at 7, selection line at 8, from x 4 to 11.
     EXPECT_EQ(canvas.CountRow(7, 0, 16, view.selectionLight), 8);
@@ -246,7 +246,7 @@ TEST(ScrollBarParts, ThumbGripHasOnePairUpTo16PixelsAndThreeAbove) {
     EXPECT_EQ(canvas.CountRow(11, 0, 16, view.selectionLight), 0);
 
     canvas.Clear(kUntouched);
-    NMSKINSCROLLDRAW tall = Part(canvas.dc(), 0x10001, 1, 5, RECT{0, 0, 16, 17});
+    NMSKINSCROLLDRAW tall = Part(canvas.dc(), kSkinScrollItemPaint, kVerticalBar, kPartThumb, RECT{0, 0, 16, 17});
     view.DrawScrollBarPart(&tall, &answer);
     // cy = 8: pairs at 3/4, 7/8 and 11/12.
     EXPECT_EQ(canvas.CountRow(3, 0, 16, view.selectionLight), 8);
@@ -262,23 +262,23 @@ TEST(ScrollBarParts, TrackIsDarkCornerIsBackgroundAndOtherBarsAreLeftAlone) {
     view.SetColours(kSelection, kBackground);
     PartCanvas canvas;
     LRESULT answer = -1;
-    NMSKINSCROLLDRAW track = Part(canvas.dc(), 0x10001, 0, 3, RECT{0, 0, 30, 16});
+    NMSKINSCROLLDRAW track = Part(canvas.dc(), kSkinScrollItemPaint, kHorizontalBar, kPartTrackAfter, RECT{0, 0, 30, 16});
     view.DrawScrollBarPart(&track, &answer);
     EXPECT_EQ(answer, 0);
     EXPECT_EQ(canvas.At(0, 0), view.backgroundDark);
     EXPECT_EQ(canvas.At(29, 15), view.backgroundDark);
 
-    NMSKINSCROLLDRAW corner = Part(canvas.dc(), 0x10001, 3, 32, RECT{40, 40, 56, 56});
+    NMSKINSCROLLDRAW corner = Part(canvas.dc(), kSkinScrollItemPaint, kSkinScrollCornerBar, kPartCornerBox, RECT{40, 40, 56, 56});
     view.DrawScrollBarPart(&corner, &answer);
-    EXPECT_EQ(answer, 4);
+    EXPECT_EQ(answer, kSkinScrollParentPaints);
     EXPECT_EQ(canvas.At(48, 48), kBackground);
 
     canvas.Clear(kUntouched);
-    NMSKINSCROLLDRAW other = Part(canvas.dc(), 0x10001, 7, 0, RECT{0, 0, 16, 16});
+    NMSKINSCROLLDRAW other = Part(canvas.dc(), kSkinScrollItemPaint, 7, kPartUpArrow, RECT{0, 0, 16, 16});
     answer = -1;
     view.DrawScrollBarPart(&other, &answer);
     EXPECT_EQ(answer, 0);
-    NMSKINSCROLLDRAW unknownItem = Part(canvas.dc(), 0x10001, 1, 4, RECT{0, 0, 16, 16});
+    NMSKINSCROLLDRAW unknownItem = Part(canvas.dc(), kSkinScrollItemPaint, kVerticalBar, 4, RECT{0, 0, 16, 16});
     view.DrawScrollBarPart(&unknownItem, &answer);
     EXPECT_EQ(canvas.At(8, 8), kUntouched);
 }

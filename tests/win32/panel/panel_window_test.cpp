@@ -12,7 +12,7 @@
 namespace {
 
 // A host window that answers the skin request with a bitmap whose item
-// background slot (0) and divider slot (5) are known.
+// background slot (0) and SkinColourName::divider slot (5) are known.
 COLORREF g_slot0 = RGB(10, 20, 30);
 int g_skinRequests = 0;
 
@@ -37,7 +37,7 @@ HBITMAP MakeSkin() {
 }
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
-    if (message == WM_USER && second == 503) {
+    if (message == kHostRequestMessage && second == kHostRequestSkinBitmap) {
         ++g_skinRequests;
         return reinterpret_cast<LRESULT>(MakeSkin());
     }
@@ -127,7 +127,7 @@ void ExpectFont(HFONT font, int height, int weight) {
 
 TEST_F(PanelWindow, InitDialogReadsTheSkinAndMakesTheThreeFonts) {
     EXPECT_EQ(g_skinRequests, 1);
-    EXPECT_EQ(SkinColour(0), g_slot0);
+    EXPECT_EQ(SkinColour(SkinColourName::itemBackground), g_slot0);
     ExpectFont(plugin.badgeFont, 12, 400);
     ExpectFont(plugin.sloganFont, 14, 400);
     ExpectFont(plugin.titleFont, 16, 700);
@@ -175,7 +175,7 @@ TEST_F(PanelWindow, ASkinChangeRepaintsThePanelAScreenChangeDoesNot) {
     g_slot0 = RGB(90, 80, 70);
     SendMessageA(panel, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
     EXPECT_EQ(g_skinRequests, 2);
-    EXPECT_EQ(SkinColour(0), RGB(90, 80, 70));
+    EXPECT_EQ(SkinColour(SkinColourName::itemBackground), RGB(90, 80, 70));
     EXPECT_EQ(plugin.view.backgroundColour, RGB(90, 80, 70));
     EXPECT_TRUE(g_panelShows.empty());
 

@@ -1,6 +1,8 @@
 // The plugin on the host's windows: Alt+R, the menu entry, the frame.
 #include <cstring>
 
+#include "resources/resource_ids.h"
+#include "tests/support/message_sequence.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 
 namespace {
@@ -22,9 +24,9 @@ int PositionOf(HMENU menu, UINT id) {
 
 // Sits beneath the plugin's procedure on a host window.
 WNDPROC g_original = nullptr;
-std::vector<WPARAM> g_commandsSeen;
+MessageSequence g_commandsSeen;
 LRESULT CALLBACK CommandRecorder(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
-    if (message == WM_COMMAND) g_commandsSeen.push_back(first);
+    g_commandsSeen.Add(hwnd, message, first, second);
     return CallWindowProcA(g_original, hwnd, message, first, second);
 }
 
@@ -34,16 +36,16 @@ TEST_F(PluginHostTest, AltRAndAltF3ToggleThePanelAndTheMenuEntryFollowsTheFrame)
     Start();
     HWND main = host->MainWindow();
     HMENU menu = host->MainMenu();
-    int anchor = PositionOf(menu, 40258);
+    int anchor = PositionOf(menu, kHostMenuAnchor);
     ASSERT_GE(anchor, 0);
-    ASSERT_EQ(PositionOf(menu, 103), -1);
+    ASSERT_EQ(PositionOf(menu, kPluginMenuCommand), -1);
 
     Key(main, WM_KEYDOWN, VK_MENU);
     Key(main, WM_KEYDOWN, 'R');
     EXPECT_FALSE(IsWindowVisible(Frame()));
     EXPECT_FALSE(IsWindowVisible(Panel()));
-    // The entry goes just before the last item of the run that starts at 40258.
-    int entry = PositionOf(menu, 103);
+    // The entry goes just before the last item of the run that starts at the anchor.
+    int entry = PositionOf(menu, kPluginMenuCommand);
     EXPECT_EQ(MenuText(menu, entry), "Ondaria 2b\tAlt+R");
     int q = anchor + 1;
     while (GetMenuItemID(menu, q) != static_cast<UINT>(-1) || q == entry) ++q;
@@ -52,7 +54,7 @@ TEST_F(PluginHostTest, AltRAndAltF3ToggleThePanelAndTheMenuEntryFollowsTheFrame)
     Key(main, WM_KEYDOWN, VK_F3);   // Alt still held
     EXPECT_TRUE(IsWindowVisible(Frame()));
     EXPECT_TRUE(IsWindowVisible(Panel()));
-    EXPECT_EQ(PositionOf(menu, 103), -1);
+    EXPECT_EQ(PositionOf(menu, kPluginMenuCommand), -1);
     Key(main, WM_KEYUP, VK_F3);
     Key(main, WM_KEYUP, VK_MENU);
 
@@ -87,16 +89,16 @@ TEST_F(PluginHostTest, TheMenuCommandShowsThePanelAndNeverReachesTheHost) {
     Start();
     EXPECT_FALSE(IsWindowVisible(Frame()));
     HMENU menu = host->MainMenu();
-    int entry = PositionOf(menu, 103);
+    int entry = PositionOf(menu, kPluginMenuCommand);
     ASSERT_GE(entry, 0);
     EXPECT_EQ(MenuText(menu, entry), "Ondaria\tAlt+R");
-    SendMessageA(host->MainWindow(), WM_COMMAND, 103, 0);
+    SendMessageA(host->MainWindow(), WM_COMMAND, kPluginMenuCommand, 0);
     Pump();
     EXPECT_TRUE(IsWindowVisible(Frame()));
     EXPECT_TRUE(IsWindowVisible(Panel()));
-    EXPECT_EQ(PositionOf(menu, 103), -1);
+    EXPECT_EQ(PositionOf(menu, kPluginMenuCommand), -1);
     for (const standin::LogEntry& e : host->Log()) {
-        EXPECT_FALSE(e.kind == standin::LogEntry::Command && e.number == 103);
+        EXPECT_FALSE(e.kind == standin::LogEntry::Command && e.number == kPluginMenuCommand);
     }
     SendMessageA(host->MainWindow(), WM_COMMAND, 40041, 0);   // the host's own commands still arrive
     bool seen = false;
@@ -108,17 +110,17 @@ TEST_F(PluginHostTest, OkAndCancelCommandsReachThePlaylistEditorAndTheFrame) {
     host = std::make_unique<standin::StandinHost>(options);
     HWND editor = host->PlaylistEditor();
     g_original = reinterpret_cast<WNDPROC>(SetWindowLongA(editor, GWL_WNDPROC, reinterpret_cast<LONG>(CommandRecorder)));
-    g_commandsSeen.clear();
+    g_commandsSeen.Clear();
     host->LoadPlugins();
     Pump();
     SendMessageA(editor, WM_COMMAND, IDOK, 0);
     SendMessageA(editor, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(g_commandsSeen, (std::vector<WPARAM>{IDOK, IDCANCEL}));
+    EXPECT_TRUE(g_commandsSeen.Matches({{WM_COMMAND, kWParam, IDOK, 0}, {WM_COMMAND, kWParam, IDCANCEL, 0}}));
 
     // The frame: what reaches the host's own frame procedure after ours.
     HWND frame = Frame();
     WNDPROC pluginProc = reinterpret_cast<WNDPROC>(GetWindowLongA(frame, GWL_WNDPROC));
-    g_commandsSeen.clear();
+    g_commandsSeen.Clear();
     SendMessageA(frame, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(IsWindowVisible(frame));
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongA(frame, GWL_WNDPROC)), pluginProc);
@@ -152,7 +154,7 @@ TEST_F(PluginHostTest, FocusGivenToTheFrameGoesToTheList) {
     SetForegroundWindow(Frame());
     SendMessageA(Frame(), WM_SETFOCUS, 0, 0);
     Pump();
-    EXPECT_EQ(GetFocus(), Control(1001));
+    EXPECT_EQ(GetFocus(), Control(IDC_STREAM_LIST));
 }
 
 namespace {
@@ -170,7 +172,7 @@ TEST_F(PluginHostTest, AnotherSubclassOverThePluginKeepsTheLibraryLoadedAndTheHo
     EXPECT_NE(GetModuleHandleA("gen_ondaria.dll"), nullptr);
     host->ClearLog();
     SendMessageA(main, WM_COMMAND, 40041, 0);
-    EXPECT_EQ(SendMessageA(main, WM_USER, 0, 0), 0x2090);
+    EXPECT_EQ(SendMessageA(main, kHostRequestMessage, 0, kHostRequestVersion), kMinimumHostVersion);
     bool seen = false;
     for (const standin::LogEntry& e : host->Log()) seen |= e.kind == standin::LogEntry::Command && e.number == 40041;
     EXPECT_TRUE(seen);

@@ -1,6 +1,7 @@
 // The real DLL draws its stream list rows in the host skin's colours.
 #include <cstdint>
 
+#include "resources/resource_ids.h"
 #include "tests/support/dib_canvas.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 #include "tools/skin_generator/skin_image.h"
@@ -9,7 +10,7 @@
 TEST_F(PluginHostTest, StreamListRowsAreDrawnInTheSkinColours) {
     WriteList("Ondaria.rtv", {"Un", "Deux", "Trois"});
     Start();
-    HWND list = Control(1001);
+    HWND list = Control(IDC_STREAM_LIST);
     ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
     SendMessageA(list, LB_SETCURSEL, 1, 0);
     RECT client;

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
+#include "resources/resource_ids.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 
 namespace {
@@ -160,10 +161,6 @@ private:
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
-constexpr int kPlayAtOnce = 1022;
-constexpr int kOnlyQueue = 1023;
-constexpr int kRedIcons = 1044;
-constexpr int kOpenWeb = 1045;
 
 // Badge places in a row: the first at x 56..104, the next ones 56 further; y 39..49.
 constexpr int kBadgeX[] = {80, 136, 192};
@@ -198,7 +195,7 @@ protected:
         ASSERT_GE(client.bottom, static_cast<LONG>(entries.size()) * 56) << "every row is on show";
     }
 
-    HWND List() const { return Control(1001); }
+    HWND List() const { return Control(IDC_STREAM_LIST); }
     HWND Preferences() const { return DialogTitled("Pr\xE9""f\xE9rences"); }
     void SetOption(int id, bool checked) {
         ASSERT_NE(Preferences(), nullptr);
@@ -250,13 +247,13 @@ protected:
     }
 
     void ChooseSearchMode(int item) {
-        HWND combo = Control(1005);
+        HWND combo = Control(IDC_SEARCH_MODE);
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
-        SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(1005, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH_MODE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     }
     // Keystrokes into the search box, which has the focus as when the user types.
     void Type(const char* text) {
-        for (const char* c = text; *c; ++c) SendMessageA(Control(1006), WM_CHAR, static_cast<BYTE>(*c), 1);
+        for (const char* c = text; *c; ++c) SendMessageA(Control(IDC_SEARCH_EDIT), WM_CHAR, static_cast<BYTE>(*c), 1);
     }
 
     // What the recorder has received once it holds `count` lines, or after 5 s.
@@ -279,7 +276,7 @@ protected:
 TEST_F(PlayingTest, DoubleClickPlaysAtOnceOrOnlyQueuesAsThePreferencesSay) {
     StartWatched({{"Un"}, {"Deux"}});
     ASSERT_NE(Preferences(), nullptr);
-    ASSERT_EQ(IsDlgButtonChecked(Preferences(), kPlayAtOnce), BST_CHECKED);   // the default
+    ASSERT_EQ(IsDlgButtonChecked(Preferences(), IDC_PLAY_AT_ONCE), BST_CHECKED);   // the default
     SetFocus(List());
     Pump(10);
 
@@ -303,7 +300,7 @@ TEST_F(PlayingTest, DoubleClickPlaysAtOnceOrOnlyQueuesAsThePreferencesSay) {
     EXPECT_EQ(host->PlayingIndex(), 0);
 
     // Only queueing: the address joins the playlist and what plays goes on.
-    CheckRadioButton(Preferences(), kPlayAtOnce, kOnlyQueue, kOnlyQueue);
+    CheckRadioButton(Preferences(), IDC_PLAY_AT_ONCE, IDC_ENQUEUE, IDC_ENQUEUE);
     host->ClearLog();
     DoubleClickRow(0);
     requests = Requests();
@@ -318,7 +315,7 @@ TEST_F(PlayingTest, DoubleClickPlaysAtOnceOrOnlyQueuesAsThePreferencesSay) {
 
 TEST_F(PlayingTest, TheOpenWebOptionOpensTheSiteAfterPlayingWhenTheEntryHasOne) {
     StartWatched({{"Avec", 0, "https://avec.example/site"}, {"Sans"}});
-    SetOption(kOpenWeb, true);
+    SetOption(IDC_OPEN_WEB, true);
     SetFocus(List());
     host->ClearLog();
 
@@ -341,7 +338,7 @@ TEST_F(PlayingTest, TheOpenWebOptionOpensTheSiteAfterPlayingWhenTheEntryHasOne) 
     EXPECT_EQ(host->PlaylistEntries(), std::vector<std::string>({"http://example.org/Sans"}));
     EXPECT_EQ(shellCalls.size(), 1u);
 
-    SetOption(kOpenWeb, false);
+    SetOption(IDC_OPEN_WEB, false);
     DoubleClickRow(0);
     EXPECT_EQ(host->PlaylistEntries(), std::vector<std::string>({"http://example.org/Avec"}));
     EXPECT_EQ(shellCalls.size(), 1u);
@@ -392,7 +389,7 @@ TEST_F(PlayingTest, AClickedBadgeOpensItsAddressOnceUntilItIsDrawnAgain) {
 
 TEST_F(PlayingTest, RedDottedBadgesAndRightClicksOpenNothing) {
     StartWatched({{"Vide"}, {"Podcast", 0, "", "", "http://podcast.example/feed"}});
-    SetOption(kRedIcons, true);
+    SetOption(IDC_RED_ICONS, true);
     InvalidateRect(List(), nullptr, TRUE);
     UpdateWindow(List());
     host->ClearLog();
@@ -431,7 +428,7 @@ TEST_F(PlayingTest, OnlyWebAddressesFromAListFileReachTheShell) {
     for (const char* site : hostile) entries.push_back({"Hostile", 0, site, site, site});
     entries.push_back({"Sure", 0, "https://sure.example/"});
     StartWatched(entries);
-    SetOption(kOpenWeb, true);
+    SetOption(IDC_OPEN_WEB, true);
     SetFocus(List());
 
     for (int row = 0; row < 5; ++row) {
@@ -467,7 +464,7 @@ TEST_F(PlayingTest, TheSearchControlsFilterTheListAtEveryNotice) {
 
     ChooseSearchMode(2);   // "Chercher Radio"
     EXPECT_EQ(Rows(), std::vector<std::string>({"Rock FM", "Classique", "Rosa", "Jazz"}));
-    SetFocus(Control(1006));
+    SetFocus(Control(IDC_SEARCH_EDIT));
     SendMessageA(List(), LB_SETCURSEL, 0, 0);
     Type("r");
     EXPECT_EQ(Rows(), std::vector<std::string>({"Rock FM", "Classique", "Rosa"}));
@@ -492,9 +489,9 @@ TEST_F(PlayingTest, TheSearchControlsFilterTheListAtEveryNotice) {
 
 TEST_F(PlayingTest, LeavingTheSearchBoxForTheListPlaysTheRowSelectedThere) {
     StartWatched(kSearchList);
-    SetOption(kOpenWeb, true);
+    SetOption(IDC_OPEN_WEB, true);
     ChooseSearchMode(2);
-    SetFocus(Control(1006));
+    SetFocus(Control(IDC_SEARCH_EDIT));
     Type("rock");
     ASSERT_EQ(Rows(), std::vector<std::string>({"Rock FM", "Classique"}));
     host->ClearLog();
@@ -505,7 +502,7 @@ TEST_F(PlayingTest, LeavingTheSearchBoxForTheListPlaysTheRowSelectedThere) {
 
     // Clicking into the box searches again at once.
     SendMessageA(List(), LB_SETCURSEL, 1, 0);
-    SetFocus(Control(1006));
+    SetFocus(Control(IDC_SEARCH_EDIT));
     EXPECT_EQ(Selected(), LB_ERR);
     EXPECT_EQ(Rows(), std::vector<std::string>({"Rock FM", "Classique"}));
     EXPECT_TRUE(Requests().empty());

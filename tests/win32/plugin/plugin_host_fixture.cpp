@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/list_file_format.h"
+#include "catalogue/portable/list_file_format.h"
 #include "tools/skin_generator/skin_image.h"
 
 std::string ReadWholeFile(const std::string& path) {

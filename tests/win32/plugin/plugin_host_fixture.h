@@ -45,7 +45,7 @@ protected:
     void WriteEntries(const std::string& fileName, const std::vector<ListEntry>& entries);
 
     // Creates the host, loads the plugin and lets start-up settle.
-    void Start(int version = 0x2090);
+    void Start(int version = kMinimumHostVersion);
     // quit and unload; the host stays for inspection.
     void Stop();
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "resources/resource_ids.h"
 #include "tests/support/message_box_recorder.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 #include "tools/standin_host/plugin_record.h"
@@ -67,7 +68,7 @@ TEST_F(PluginHostTest, TooOldAHostIsRefusedWithAWarningAndNoWindow) {
 }
 
 TEST_F(PluginHostTest, TheOldestSupportedHostStartsAColumnLeftOfTheHostWindow) {
-    Start(0x2090);
+    Start(kMinimumHostVersion);
     ASSERT_NE(Frame(), nullptr);
     EXPECT_NE(GetFileAttributesA(PluginFolder().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     RECT main, frame;
@@ -81,14 +82,14 @@ TEST_F(PluginHostTest, TheOldestSupportedHostStartsAColumnLeftOfTheHostWindow) {
     EXPECT_TRUE(IsWindowVisible(Frame()));
     ASSERT_NE(Panel(), nullptr);
     EXPECT_TRUE(IsWindowVisible(Panel()));
-    EXPECT_NE(Control(1001), nullptr);
+    EXPECT_NE(Control(IDC_STREAM_LIST), nullptr);
 
     // The requests of start-up, in order: version, playlist editor, settings folder, frame, skin.
     std::vector<unsigned> numbers;
     for (const standin::LogEntry& e : Requests()) numbers.push_back(e.number);
     ASSERT_GE(numbers.size(), 5u);
     EXPECT_EQ(std::vector<unsigned>(numbers.begin(), numbers.begin() + 5),
-              (std::vector<unsigned>{0, 260, 335, 505, 503}));
+              (std::vector<unsigned>{kHostRequestVersion, kHostRequestWindow, kHostRequestSettingsFolder, kHostRequestEmbeddedFrame, kHostRequestSkinBitmap}));
 }
 
 TEST_F(PluginHostTest, AStoredRectangleIsUsedAsStoredEvenWithOneSideSet) {
@@ -96,7 +97,7 @@ TEST_F(PluginHostTest, AStoredRectangleIsUsedAsStoredEvenWithOneSideSet) {
     Start();
     const standin::LogEntry* frameRequest = nullptr;
     for (const standin::LogEntry& e : host->Log()) {
-        if (e.kind == standin::LogEntry::Request && e.number == 505) frameRequest = &e;
+        if (e.kind == standin::LogEntry::Request && e.number == kHostRequestEmbeddedFrame) frameRequest = &e;
     }
     ASSERT_NE(frameRequest, nullptr);
     const LONG* block = reinterpret_cast<const LONG*>(frameRequest->argument + 8);
@@ -116,37 +117,37 @@ TEST_F(PluginHostTest, SettingsReachThePreferencesAndPickTheCurrentList) {
     HWND prefs = DialogTitled("Pr\xE9" "f\xE9" "rences");
     ASSERT_NE(prefs, nullptr);
     EXPECT_FALSE(IsWindowVisible(prefs));
-    EXPECT_EQ(Text(GetDlgItem(prefs, 1012)), "Mes radios du soir");
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1022), 0u);
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1023), static_cast<UINT>(BST_CHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1044), static_cast<UINT>(BST_CHECKED));   // only ever set
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1045), 0u);                               // "KEY=1" matches nothing
-    EXPECT_EQ(SendMessageA(Control(1001), LB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(SendMessageA(Control(1001), LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(Text(GetDlgItem(prefs, IDC_LIST_NAME)), "Mes radios du soir");
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_PLAY_AT_ONCE), 0u);
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_ENQUEUE), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_RED_ICONS), static_cast<UINT>(BST_CHECKED));   // only ever set
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_OPEN_WEB), 0u);                               // "KEY=1" matches nothing
+    EXPECT_EQ(SendMessageA(Control(IDC_STREAM_LIST), LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(Control(IDC_STREAM_LIST), LB_GETCURSEL, 0, 0), LB_ERR);
 }
 
 TEST_F(PluginHostTest, DoubleClickActionsAreMadeConsistentPlayingAtOnceWinning) {
     WriteSettings("GEN_ONDARIA_PLAY = 1\nGEN_ONDARIA_ENQUEUE = 1\n");
     Start();
     HWND prefs = DialogTitled("Pr\xE9" "f\xE9" "rences");
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1022), static_cast<UINT>(BST_CHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1023), 0u);
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_PLAY_AT_ONCE), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_ENQUEUE), 0u);
     Stop();
     host.reset();
     WriteSettings("GEN_ONDARIA_PLAY = 0\nGEN_ONDARIA_ENQUEUE = 0\n");
     Start();
     prefs = DialogTitled("Pr\xE9" "f\xE9" "rences");
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1022), static_cast<UINT>(BST_CHECKED));
-    EXPECT_EQ(IsDlgButtonChecked(prefs, 1023), 0u);
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_PLAY_AT_ONCE), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(IsDlgButtonChecked(prefs, IDC_ENQUEUE), 0u);
 }
 
 TEST_F(PluginHostTest, FinishStartNamesTheListFillsTheSearchSelectorAndLoadsTheList) {
     WriteList("Ondaria.rtv", {"Un", "Deux", "Trois"});
     Start();
     HWND prefs = DialogTitled("Pr\xE9" "f\xE9" "rences");
-    EXPECT_EQ(Text(GetDlgItem(prefs, 1012)), "Ondaria");
-    EXPECT_EQ(SendMessageA(Control(1001), LB_GETCOUNT, 0, 0), 3);
-    HWND combo = Control(1005);
+    EXPECT_EQ(Text(GetDlgItem(prefs, IDC_LIST_NAME)), "Ondaria");
+    EXPECT_EQ(SendMessageA(Control(IDC_STREAM_LIST), LB_GETCOUNT, 0, 0), 3);
+    HWND combo = Control(IDC_SEARCH_MODE);
     ASSERT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 4);
     const char* expected[] = {"Afficher Flux", "Chercher Flux", "Chercher Radio", "Chercher TV"};
     for (int i = 0; i < 4; ++i) {
@@ -218,7 +219,7 @@ TEST_F(PluginHostTest, ClosingThePanelWritesVisibleZeroAndAHiddenQuitWritesNothi
     EXPECT_FALSE(IsWindowVisible(Frame()));
     HMENU menu = host->MainMenu();
     char text[64] = {0};
-    ASSERT_GT(GetMenuStringA(menu, 103, text, sizeof text, MF_BYCOMMAND), 0);
+    ASSERT_GT(GetMenuStringA(menu, kPluginMenuCommand, text, sizeof text, MF_BYCOMMAND), 0);
     EXPECT_STREQ(text, "Ondaria\tAlt+R");
 }
 
@@ -242,7 +243,7 @@ TEST_F(PluginHostTest, ThePanelWorksWithoutItsBanner) {
     Start();
     // Without an HTML engine the banner shows nothing, but its host window is placed.
     HWND banner = FindWindowExA(Panel(), nullptr, "Edit", nullptr);
-    while (banner && GetDlgCtrlID(banner) == 1006) banner = FindWindowExA(Panel(), banner, "Edit", nullptr);
+    while (banner && GetDlgCtrlID(banner) == IDC_SEARCH_EDIT) banner = FindWindowExA(Panel(), banner, "Edit", nullptr);
     ASSERT_NE(banner, nullptr);
     RECT panel, r;
     GetClientRect(Panel(), &panel);

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/portable/search_modes.h"
+#include "resources/resource_ids.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 
 namespace {
@@ -28,7 +30,7 @@ TEST_F(PluginHostTest, TheSkinnedBarFollowsTheListAsItIsFilledSearchedAndScrolle
     names.insert(names.end(), more.begin(), more.end());
     WriteList("Ondaria.rtv", names);
     Start();
-    HWND list = Control(1001);
+    HWND list = Control(IDC_STREAM_LIST);
     RECT client;
     GetClientRect(list, &client);
     int visible = client.bottom / 56;
@@ -41,16 +43,16 @@ TEST_F(PluginHostTest, TheSkinnedBarFollowsTheListAsItIsFilledSearchedAndScrolle
     EXPECT_EQ(info.nPos, 0);
 
     // A search that leaves fewer rows than fit: nothing to scroll.
-    SetWindowTextA(Control(1006), "5");   // Jazz 5, Jazz 15, Rock 5
-    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(1006, EN_CHANGE), reinterpret_cast<LPARAM>(Control(1006)));
+    SetWindowTextA(Control(IDC_SEARCH_EDIT), "5");   // Jazz 5, Jazz 15, Rock 5
+    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH_EDIT, EN_CHANGE), reinterpret_cast<LPARAM>(Control(IDC_SEARCH_EDIT)));
     Pump();
     ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
     info = VerticalInfo(list);
     EXPECT_LE(info.nMax - info.nMin + 1, static_cast<int>(info.nPage));
 
     // Everything again, then the wheel and the keyboard move the position.
-    SendMessageA(Control(1005), CB_SETCURSEL, 0, 0);
-    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(1005, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(1005)));
+    SendMessageA(Control(IDC_SEARCH_MODE), CB_SETCURSEL, kShowAll, 0);
+    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH_MODE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Control(IDC_SEARCH_MODE)));
     Pump();
     ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 30);
     EXPECT_EQ(VerticalInfo(list).nMax, 29);
@@ -70,7 +72,7 @@ TEST_F(PluginHostTest, TheSkinnedBarFollowsTheListAsItIsFilledSearchedAndScrolle
 TEST_F(PluginHostTest, TheListNeverShowsSystemScrollBars) {
     WriteList("Ondaria.rtv", Names(40, "Station "));
     Start();
-    HWND list = Control(1001);
+    HWND list = Control(IDC_STREAM_LIST);
     RECT window, client;
     GetWindowRect(list, &window);
     GetClientRect(list, &client);

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "scrollbars/function_hook.h"
-#include "scrollbars/instruction_length.h"
+#include "scrollbars/portable/instruction_length.h"
 #include "scrollbars/scroll_redirection.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 
@@ -27,7 +27,7 @@ BOOL WINAPI CountingShowScrollBar(HWND window, int which, BOOL show) {
 constexpr int kSaved = 16;
 
 const uint8_t* Resolved(int call) {
-    FARPROC exported = GetProcAddress(GetModuleHandleA("user32.dll"), ScrollRedirectionEntry(call).name);
+    FARPROC exported = GetProcAddress(GetModuleHandleA("user32.dll"), kScrollRedirections[call].name);
     return static_cast<const uint8_t*>(ResolveFunctionAddress(reinterpret_cast<const void*>(exported)));
 }
 
@@ -79,7 +79,7 @@ protected:
         HMODULE dll = GetModuleHandleA(DllPath().c_str());
         ASSERT_NE(dll, nullptr);
         for (int k = 0; k < kScrollCallCount; ++k)
-            EXPECT_EQ(ModuleOf(JumpTarget(Resolved(k))), dll) << ScrollRedirectionEntry(k).name;
+            EXPECT_EQ(ModuleOf(JumpTarget(Resolved(k))), dll) << kScrollRedirections[k].name;
     }
     uint8_t before[kScrollCallCount][kSaved];
 };
@@ -92,7 +92,7 @@ TEST_F(ScrollRedirectionUnloadTest, AfterQuitAndUnloadingEachOfTheEightRunsTheSy
     Stop();
     EXPECT_EQ(GetModuleHandleA(DllPath().c_str()), nullptr);
     for (int k = 0; k < kScrollCallCount; ++k)
-        EXPECT_EQ(std::memcmp(before[k], Resolved(k), kSaved), 0) << ScrollRedirectionEntry(k).name;
+        EXPECT_EQ(std::memcmp(before[k], Resolved(k), kSaved), 0) << kScrollRedirections[k].name;
     ExpectSystemBehaviour();
 }
 
@@ -107,7 +107,7 @@ TEST_F(ScrollRedirectionUnloadTest, AHookThatCannotBeTakenOutKeepsTheLibraryLoad
     EXPECT_NE(GetModuleHandleA(DllPath().c_str()), nullptr);
     for (int k = 0; k < kScrollCallCount; ++k) {
         if (k == kShowScrollBarCall) continue;
-        EXPECT_EQ(std::memcmp(before[k], Resolved(k), kSaved), 0) << ScrollRedirectionEntry(k).name;
+        EXPECT_EQ(std::memcmp(before[k], Resolved(k), kSaved), 0) << kScrollRedirections[k].name;
     }
     // The chain through the plugin's replacement still ends in the system.
     LONG counted = g_overShowScrollBar;

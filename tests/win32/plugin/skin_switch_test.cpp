@@ -1,4 +1,5 @@
 // The panel follows the host's skin, and a skin switch repaints it.
+#include "resources/resource_ids.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 #include "tools/skin_generator/skin_image.h"
 
@@ -24,7 +25,7 @@ void ExpectSkin(HWND panel, HWND list, const skin::SkinDefinition& s) {
 
 TEST_F(PluginHostTest, TheSkinSwitchRepaintsThePanelInTheNewColours) {
     Start();
-    HWND list = Control(1001);
+    HWND list = Control(IDC_STREAM_LIST);
     RedrawWindow(Panel(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ExpectSkin(Panel(), list, skin::BlueSkin());
     size_t bitmaps = host->SkinBitmapsHandedOut().size();

@@ -11,17 +11,18 @@
 
 namespace {
 
+constexpr LRESULT kAnsweredVersion = 0x5666;
 std::string g_settings;
 HMENU g_menu = nullptr;
 int g_frameRequests = 0;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
-    if (message == WM_USER) {
+    if (message == kHostRequestMessage) {
         switch (second) {
-        case 0: return 0x5666;
-        case 335: return reinterpret_cast<LRESULT>(g_settings.c_str());
-        case 281: return reinterpret_cast<LRESULT>(g_menu);
-        case 505: ++g_frameRequests; return 0;
+        case kHostRequestVersion: return kAnsweredVersion;
+        case kHostRequestSettingsFolder: return reinterpret_cast<LRESULT>(g_settings.c_str());
+        case kHostRequestMainMenu: return reinterpret_cast<LRESULT>(g_menu);
+        case kHostRequestEmbeddedFrame: ++g_frameRequests; return 0;
         default: return 0;
         }
     }
@@ -90,8 +91,8 @@ TEST_F(PluginStart, ASettingsFolderTooLongForThePluginFolderFailsStartUp) {
 
 TEST_F(PluginStart, TheMenuEntryGoesBeforeTheLastItemOfTheRunFrom40258) {
     plugin.winamp.Subclass(host);
-    // 40258, a separator and an item, then a submenu: the entry lands before the item.
-    g_menu = MenuOf({1, -1, 40258, 0, 2, -1, 3});
+    // The anchor, a separator and an item, then a submenu: the entry lands before the item.
+    g_menu = MenuOf({1, -1, kHostMenuAnchor, 0, 2, -1, 3});
     ASSERT_EQ(plugin.InsertMenuEntry("Ondaria\tAlt+R"), 1);
     EXPECT_EQ(GetMenuItemID(g_menu, 4), 103u);
     EXPECT_EQ(GetMenuItemID(g_menu, 5), 2u);
@@ -102,8 +103,8 @@ TEST_F(PluginStart, TheMenuEntryGoesBeforeTheLastItemOfTheRunFrom40258) {
     EXPECT_EQ(GetMenuItemCount(g_menu), 7);
     DestroyMenu(g_menu);
 
-    // 40258 last of all: the entry goes just before it.
-    g_menu = MenuOf({1, -1, 40258});
+    // The anchor last of all: the entry goes just before it.
+    g_menu = MenuOf({1, -1, kHostMenuAnchor});
     plugin.InsertMenuEntry("x");
     EXPECT_EQ(GetMenuItemID(g_menu, 2), 103u);
     EXPECT_EQ(GetMenuItemID(g_menu, 3), 40258u);
@@ -138,9 +139,9 @@ TEST_F(PluginStart, ProceduresInstalledOverThePluginsLeaveItOnTheWindow) {
     // Ours stays in the chain under the other one and still forwards to the
     // host's procedure, with nothing of the plugin behind it any more.
     EXPECT_EQ(GetWindowLongA(host, GWL_WNDPROC), reinterpret_cast<LONG>(OverPlugin));
-    EXPECT_EQ(SendMessageA(host, WM_USER, 0, 0), 0x5666);
+    EXPECT_EQ(SendMessageA(host, kHostRequestMessage, 0, kHostRequestVersion), kAnsweredVersion);
     EXPECT_EQ(other.winamp.owner, nullptr);
-    SendMessageA(host, WM_COMMAND, 103, 0);   // no panel to show, nothing happens
+    SendMessageA(host, WM_COMMAND, kPluginMenuCommand, 0);   // no panel to show, nothing happens
     SendMessageA(host, WM_KEYDOWN, VK_MENU, 0);
     SendMessageA(host, WM_KEYDOWN, 'R', 0);
     SendMessageA(host, WM_KEYUP, 'R', 0);

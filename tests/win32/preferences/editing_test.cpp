@@ -43,7 +43,7 @@ TEST_F(PreferencesTest, ShowCopiesThePanelViewWithItsRecordsAndSelection) {
 }
 
 TEST_F(PreferencesTest, CommandsOnASelectedRowRefuseWithoutOne) {
-    const int needSelection[] = {kDeleteButton, kEditButton, kMoveUpButton, kMoveDownButton};
+    const int needSelection[] = {IDC_DELETE_BUTTON, IDC_EDIT_BUTTON, IDC_MOVE_UP_BUTTON, IDC_MOVE_DOWN_BUTTON};
     // First with an empty list, then with rows but none selected.
     for (int pass = 0; pass < 2; ++pass) {
         if (pass == 1) {
@@ -59,8 +59,8 @@ TEST_F(PreferencesTest, CommandsOnASelectedRowRefuseWithoutOne) {
             ExpectBoxes(recorder, {{kNothingSelected, kErrorCaption}});
         }
         MessageBoxRecorder recorder;
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kPreferencesList, LBN_DBLCLK),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, kPreferencesList)));
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_PREFERENCES_LIST, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_PREFERENCES_LIST)));
         ExpectBoxes(recorder, {{kNothingSelected, kErrorCaption}});
     }
     EXPECT_EQ(PanelNames(), (Names{"Alpha", "Beta"}));
@@ -74,7 +74,7 @@ TEST_F(PreferencesTest, DeleteSelectsThePreviousRowOrTheFirst) {
     MessageBoxRecorder recorder;
 
     SelectInList(0);
-    Press(kDeleteButton);
+    Press(IDC_DELETE_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"r1", "r2", "r3", "r4", "r5", "r6"}));
     EXPECT_EQ(ListNames(), PanelNames());
     EXPECT_EQ(ListSelection(), 0);
@@ -82,7 +82,7 @@ TEST_F(PreferencesTest, DeleteSelectsThePreviousRowOrTheFirst) {
     EXPECT_EQ(view.slotCount, 7);
 
     SelectInList(5);
-    Press(kDeleteButton);
+    Press(IDC_DELETE_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"r1", "r2", "r3", "r4", "r5"}));
     EXPECT_EQ(ListNames(), PanelNames());
     EXPECT_EQ(ListSelection(), 4);
@@ -94,9 +94,9 @@ TEST_F(PreferencesTest, DeletingTheEditedRecordReleasesItFromTheEditor) {
     StreamRecord* b = Add("Beta");
     preferences.Show(SW_SHOW);
     SelectInList(1);
-    Press(kEditButton);
+    Press(IDC_EDIT_BUTTON);
     ASSERT_EQ(editor.currentRecord, b);
-    Press(kDeleteButton);
+    Press(IDC_DELETE_BUTTON);
     EXPECT_EQ(editor.currentRecord, nullptr);
     EXPECT_EQ(ListNames(), (Names{"Alpha"}));
     EXPECT_EQ(ListSelection(), 0);
@@ -108,7 +108,7 @@ TEST_F(PreferencesTest, MoveUpAndDownSwapWithTheNeighbourAndStopAtTheEnds) {
     MessageBoxRecorder recorder;
 
     SelectInList(3);
-    Press(kMoveUpButton);
+    Press(IDC_MOVE_UP_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"A", "B", "D", "C", "E"}));
     EXPECT_EQ(ListNames(), PanelNames());
     EXPECT_EQ(ListSelection(), 2);
@@ -116,17 +116,17 @@ TEST_F(PreferencesTest, MoveUpAndDownSwapWithTheNeighbourAndStopAtTheEnds) {
     EXPECT_STREQ(view.slots[2]->name, "D");
     EXPECT_EQ(view.slots[2]->index, 2);
 
-    Press(kMoveDownButton);
-    Press(kMoveDownButton);
+    Press(IDC_MOVE_DOWN_BUTTON);
+    Press(IDC_MOVE_DOWN_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"A", "B", "C", "E", "D"}));
     EXPECT_EQ(ListSelection(), 4);
 
     // The last row cannot go down, the first cannot go up: nothing changes.
-    Press(kMoveDownButton);
+    Press(IDC_MOVE_DOWN_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"A", "B", "C", "E", "D"}));
     EXPECT_EQ(ListSelection(), 4);
     SelectInList(0);
-    Press(kMoveUpButton);
+    Press(IDC_MOVE_UP_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"A", "B", "C", "E", "D"}));
     EXPECT_EQ(ListSelection(), 0);
     EXPECT_TRUE(recorder.boxes.empty());
@@ -137,14 +137,14 @@ TEST_F(PreferencesTest, AddEditAndDoubleClickOpenTheEditor) {
     StreamRecord* b = Add("Beta");
     preferences.Show(SW_SHOW);
 
-    Press(kAddButton);
+    Press(IDC_ADD_BUTTON);
     EXPECT_TRUE(IsWindowVisible(editor.window));
     EXPECT_FALSE(editor.isEditing);
     EXPECT_EQ(editor.currentRecord, nullptr);
     ShowWindow(editor.window, SW_HIDE);
 
     SelectInList(1);
-    Press(kEditButton);
+    Press(IDC_EDIT_BUTTON);
     EXPECT_TRUE(IsWindowVisible(editor.window));
     EXPECT_TRUE(editor.isEditing);
     EXPECT_EQ(editor.currentRecord, b);
@@ -152,15 +152,15 @@ TEST_F(PreferencesTest, AddEditAndDoubleClickOpenTheEditor) {
 
     editor.BeginEdit(nullptr);
     SelectInList(0);
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kPreferencesList, LBN_DBLCLK),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, kPreferencesList)));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_PREFERENCES_LIST, LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_PREFERENCES_LIST)));
     EXPECT_TRUE(IsWindowVisible(editor.window));
     EXPECT_EQ(editor.currentRecord, view.slots[0]);
 
     // Other notices of the list and the option buttons are left to the dialog.
-    EXPECT_EQ(preferences.OnCommand(LBN_SELCHANGE, MAKEWPARAM(kPreferencesList, LBN_SELCHANGE), nullptr), 0);
-    EXPECT_EQ(preferences.OnCommand(BN_CLICKED, kPlayAtOnceRadio, nullptr), 0);
-    EXPECT_EQ(preferences.OnCommand(EN_CHANGE, MAKEWPARAM(kListNameEdit, EN_CHANGE), nullptr), 0);
+    EXPECT_EQ(preferences.OnCommand(LBN_SELCHANGE, MAKEWPARAM(IDC_PREFERENCES_LIST, LBN_SELCHANGE), nullptr), 0);
+    EXPECT_EQ(preferences.OnCommand(BN_CLICKED, IDC_PLAY_AT_ONCE, nullptr), 0);
+    EXPECT_EQ(preferences.OnCommand(EN_CHANGE, MAKEWPARAM(IDC_LIST_NAME, EN_CHANGE), nullptr), 0);
 }
 
 // A search made in the panel while the dialog is open leaves 1013 older than
@@ -177,7 +177,7 @@ TEST_F(PreferencesTest, StaleRowsActOnTheRecordShownOrOnlyRefresh) {
 
     view.ApplyFilter(1, 0, "");   // the panel now shows A, C, E
     SelectInList(3);              // "D tv", hidden by the search
-    Press(kDeleteButton);
+    Press(IDC_DELETE_BUTTON);
     EXPECT_EQ(view.slotCount, 5);
     for (int i = 0; i < 5; ++i) EXPECT_NE(view.slots[i], nullptr) << i;
     EXPECT_EQ(ListNames(), (Names{"A", "C", "E"}));
@@ -187,10 +187,10 @@ TEST_F(PreferencesTest, StaleRowsActOnTheRecordShownOrOnlyRefresh) {
     preferences.Show(SW_SHOW);
     view.ApplyFilter(1, 0, "");
     SelectInList(4);              // "E", row 2 of the view
-    Press(kMoveDownButton);       // the view's last row: nothing
+    Press(IDC_MOVE_DOWN_BUTTON);       // the view's last row: nothing
     EXPECT_EQ(PanelNames(), (Names{"A", "C", "E"}));
     SelectInList(4);
-    Press(kMoveUpButton);
+    Press(IDC_MOVE_UP_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"A", "E", "C"}));
     EXPECT_EQ(ListNames(), PanelNames());
     EXPECT_EQ(ListSelection(), 1);
@@ -202,7 +202,7 @@ TEST_F(PreferencesTest, StaleRowsActOnTheRecordShownOrOnlyRefresh) {
     EXPECT_EQ(ListNames(), (Names{"A", "B tv", "E", "D tv", "C"}));
     view.ApplyFilter(1, 0, "");
     SelectInList(2);
-    Press(kDeleteButton);
+    Press(IDC_DELETE_BUTTON);
     EXPECT_EQ(PanelNames(), (Names{"A", "C"}));
     EXPECT_EQ(ListNames(), PanelNames());
 
@@ -215,7 +215,7 @@ TEST_F(PreferencesTest, StaleRowsActOnTheRecordShownOrOnlyRefresh) {
     preferences.Show(SW_SHOW);
     view.ApplyFilter(1, 0, "");
     SelectInList(1);   // "B tv"
-    Press(kEditButton);
+    Press(IDC_EDIT_BUTTON);
     EXPECT_STREQ(editor.currentRecord ? editor.currentRecord->name : "", "B tv");
 }
 
@@ -230,7 +230,7 @@ TEST_F(PreferencesTest, EnterAndEscapeLeaveTheDialogOpen) {
     EXPECT_EQ(preferences.OnCommand(BN_CLICKED, IDOK, nullptr), 1);
     EXPECT_EQ(preferences.OnCommand(BN_CLICKED, IDCANCEL, nullptr), 1);
     // A real Escape key through the dialog manager.
-    HWND edit = GetDlgItem(dialog, kListNameEdit);
+    HWND edit = GetDlgItem(dialog, IDC_LIST_NAME);
     SetFocus(edit);
     MSG escape = {edit, WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
     IsDialogMessageA(dialog, &escape);
@@ -254,7 +254,7 @@ TEST_F(PreferencesTest, ClosingAppliesTheListNameAndShowsThePanelList) {
     preferences.Show(SW_SHOW);
     SetListNameEdit("Rock");
     view.shows.clear();
-    Press(kSaveAndCloseButton);
+    Press(IDC_SAVE_AND_CLOSE);
     EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_STREQ(view.listName, "Rock");
     EXPECT_EQ(view.shows, (std::vector<bool>{false, true}));

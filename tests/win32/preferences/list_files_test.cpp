@@ -71,14 +71,14 @@ TEST_F(ListFilesTest, ImportReplacesTheCatalogue) {
     StreamRecord* a = Add("A");
     preferences.Show(SW_SHOW);
     SelectInList(0);
-    Press(kEditButton);
+    Press(IDC_EDIT_BUTTON);
     ASSERT_EQ(editor.currentRecord, a);
     // Hidden: a dialog activated while recording would be taken for a message box.
     editor.Show(SW_HIDE);
 
     MessageBoxRecorder recorder;
     FileDialogSeen seen;
-    PressWithFile(kImportButton, path, recorder, &seen);
+    PressWithFile(IDC_IMPORT_BUTTON, path, recorder, &seen);
     ExpectFileDialog(seen);
     ExpectBoxes(recorder, {{"Import réussi !", kImportCaption}});
     EXPECT_EQ(PanelNames(), (Names{"X", "Y"}));
@@ -98,12 +98,12 @@ TEST_F(ListFilesTest, FailedImportLeavesTheCatalogueAsItWas) {
 
     for (const std::string& path : {File("missing.rtv"), empty}) {
         MessageBoxRecorder recorder;
-        PressWithFile(kImportButton, path, recorder);
+        PressWithFile(IDC_IMPORT_BUTTON, path, recorder);
         ExpectBoxes(recorder, {{"Echec de l'import !", kImportCaption}});
     }
     {
         MessageBoxRecorder recorder;
-        PressWithFile(kImportButton, WriteNotAList("bad.rtv"), recorder);
+        PressWithFile(IDC_IMPORT_BUTTON, WriteNotAList("bad.rtv"), recorder);
         ASSERT_EQ(recorder.Texts(), (Names{"Le fichier n'est pas valide !", "Echec de l'import !"}));
         EXPECT_EQ(recorder.boxes[0].caption, "Ondaria");
         EXPECT_EQ(recorder.boxes[0].icon, static_cast<UINT>(MB_ICONWARNING));
@@ -113,7 +113,7 @@ TEST_F(ListFilesTest, FailedImportLeavesTheCatalogueAsItWas) {
     }
     {
         MessageBoxRecorder recorder;
-        PressWithFile(kImportButton, "", recorder);   // cancelled
+        PressWithFile(IDC_IMPORT_BUTTON, "", recorder);   // cancelled
         EXPECT_TRUE(recorder.boxes.empty());
     }
     EXPECT_EQ(view.slotCount, 2);
@@ -131,7 +131,7 @@ TEST_F(ListFilesTest, MergeAppendsAndFailedMergeChangesNothing) {
     {
         MessageBoxRecorder recorder;
         FileDialogSeen seen;
-        PressWithFile(kMergeButton, path, recorder, &seen);
+        PressWithFile(IDC_MERGE_BUTTON, path, recorder, &seen);
         ExpectFileDialog(seen);
         ExpectBoxes(recorder, {{"Fusion réussie !", kMergeCaption}});
         EXPECT_EQ(PanelNames(), (Names{"A", "B", "A", "B"}));
@@ -139,17 +139,17 @@ TEST_F(ListFilesTest, MergeAppendsAndFailedMergeChangesNothing) {
     }
     {
         MessageBoxRecorder recorder;
-        PressWithFile(kMergeButton, File("missing.rtv"), recorder);
+        PressWithFile(IDC_MERGE_BUTTON, File("missing.rtv"), recorder);
         ExpectBoxes(recorder, {{"Echec de la fusion !", kMergeCaption}});
     }
     {
         MessageBoxRecorder recorder;
-        PressWithFile(kMergeButton, WriteNotAList("bad.rtv"), recorder);
+        PressWithFile(IDC_MERGE_BUTTON, WriteNotAList("bad.rtv"), recorder);
         EXPECT_EQ(recorder.Texts(), (Names{"Le fichier n'est pas valide !", "Echec de la fusion !"}));
     }
     {
         MessageBoxRecorder recorder;
-        PressWithFile(kMergeButton, "", recorder);
+        PressWithFile(IDC_MERGE_BUTTON, "", recorder);
         EXPECT_TRUE(recorder.boxes.empty());
     }
     EXPECT_EQ(PanelNames(), (Names{"A", "B", "A", "B"}));
@@ -158,7 +158,7 @@ TEST_F(ListFilesTest, MergeAppendsAndFailedMergeChangesNothing) {
 TEST_F(ListFilesTest, AFileInAFolderThatDoesNotExistIsRefusedByTheDialog) {
     Add("A");
     preferences.Show(SW_SHOW);
-    for (int id : {kImportButton, kMergeButton}) {
+    for (int id : {IDC_IMPORT_BUTTON, IDC_MERGE_BUTTON}) {
         MessageBoxRecorder recorder;
         FileDialogSeen seen;
         AnswerFileDialogs(recorder, Names{File("nowhere\\list.rtv"), ""}, &seen);
@@ -178,21 +178,21 @@ TEST_F(ListFilesTest, SaveTellsSuccessCancellationAndFailure) {
     {
         MessageBoxRecorder recorder;
         FileDialogSeen seen;
-        PressWithFile(kSaveButton, File("saved"), recorder, &seen);
+        PressWithFile(IDC_SAVE_BUTTON, File("saved"), recorder, &seen);
         ExpectFileDialog(seen);
         ExpectBoxes(recorder, {{"Sauvegarde réussie !", kSaveCaption}}, 0);
         EXPECT_EQ(FileSize(File("saved.rtv")), 64 + 2 * static_cast<long>(sizeof(StreamRecord)));
     }
     {
         MessageBoxRecorder recorder;
-        PressWithFile(kSaveButton, "", recorder);
+        PressWithFile(IDC_SAVE_BUTTON, "", recorder);
         ExpectBoxes(recorder, {{"Sauvegarde abandonnée !", kSaveCaption}});
     }
     {
         // A folder where the save's temporary file would go: the file cannot be written.
         ASSERT_TRUE(CreateDirectoryA(File("blocked.rtv.tmp").c_str(), nullptr));
         MessageBoxRecorder recorder;
-        PressWithFile(kSaveButton, File("blocked.rtv"), recorder);
+        PressWithFile(IDC_SAVE_BUTTON, File("blocked.rtv"), recorder);
         ExpectBoxes(recorder, {{"Echec de la sauvegarde !", kSaveCaption}});
         EXPECT_EQ(FileSize(File("blocked.rtv")), -1);
     }

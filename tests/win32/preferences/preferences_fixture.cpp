@@ -88,12 +88,12 @@ void PreferencesTest::SetUp() {
     owner.window = parent;
     owner.instance = GetModuleHandleA(nullptr);
 
-    ASSERT_EQ(editor.Create(kStreamEditorTemplate, &owner, &CDialog::ModelessDialogProc), 1);
+    ASSERT_EQ(editor.Create(IDD_STREAM_EDITOR, &owner, &CDialog::ModelessDialogProc), 1);
     editor.catalogue = &view;
     editor.preferences = &preferences;
     view.AddReleaseListener(&editor);
 
-    ASSERT_EQ(preferences.Create(kPreferencesTemplate, &owner, &CDialog::ModelessDialogProc), 1);
+    ASSERT_EQ(preferences.Create(IDD_PREFERENCES, &owner, &CDialog::ModelessDialogProc), 1);
     preferences.editor = &editor;
     preferences.catalogue = &view;
     view.preferences = &preferences;
@@ -124,7 +124,7 @@ void PreferencesTest::Press(int id) {
 }
 
 LRESULT PreferencesTest::SendToList(UINT message, WPARAM first, LPARAM second) const {
-    return SendDlgItemMessageA(dialog, kPreferencesList, message, first, second);
+    return SendDlgItemMessageA(dialog, IDC_PREFERENCES_LIST, message, first, second);
 }
 
 std::vector<std::string> PreferencesTest::ListNames() const {
@@ -150,11 +150,11 @@ void PreferencesTest::SelectInList(int row) const { SendToList(LB_SETCURSEL, sta
 
 std::string PreferencesTest::ListNameEdit() const {
     char text[256] = {0};
-    GetDlgItemTextA(dialog, kListNameEdit, text, sizeof text);
+    GetDlgItemTextA(dialog, IDC_LIST_NAME, text, sizeof text);
     return text;
 }
 
-void PreferencesTest::SetListNameEdit(const char* text) const { SetDlgItemTextA(dialog, kListNameEdit, text); }
+void PreferencesTest::SetListNameEdit(const char* text) const { SetDlgItemTextA(dialog, IDC_LIST_NAME, text); }
 
 void PreferencesTest::ExpectBoxes(const MessageBoxRecorder& recorder,
                                   const std::vector<std::pair<std::string, std::string>>& boxes, UINT icon) {

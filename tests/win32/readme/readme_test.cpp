@@ -51,7 +51,7 @@ protected:
         ASSERT_NE(ownerWindow, nullptr);
         owner.window = ownerWindow;
         owner.instance = GetModuleHandleA(nullptr);
-        ASSERT_EQ(info.Create(kReadmeTemplate, &owner, &CDialog::ModelessDialogProc), 1);
+        ASSERT_EQ(info.Create(IDD_README, &owner, &CDialog::ModelessDialogProc), 1);
         edit = GetDlgItem(info.window, kEdit);
         ASSERT_NE(edit, nullptr);
         g_insertions.clear();

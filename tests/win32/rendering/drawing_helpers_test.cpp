@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "panel/drawing_helpers.h"
 #include "tests/support/dib_canvas.h"
+#include "ui/drawing/drawing_helpers.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "host/plugin.h"
-#include "panel/drawing_helpers.h"
-#include "panel/skin_colours.h"
+#include "panel/portable/skin_colours.h"
 #include "tests/support/dib_canvas.h"
+#include "ui/drawing/drawing_helpers.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ protected:
         plugin->badgeFont = ArialFont(12, FW_NORMAL);
         plugin->sloganFont = ArialFont(14, FW_NORMAL);
         plugin->titleFont = ArialFont(16, FW_BOLD);
-        ASSERT_NE(plugin->preferences.Create(kPreferencesTemplate, nullptr, &CDialog::ModelessDialogProc), 0);
+        ASSERT_NE(plugin->preferences.Create(IDD_PREFERENCES, nullptr, &CDialog::ModelessDialogProc), 0);
 
         record = std::make_unique<StreamRecord>();
         memset(record.get(), 0, sizeof *record);
@@ -69,11 +69,11 @@ protected:
     }
 
     void SetRedIcons(bool on) {
-        CheckDlgButton(plugin->preferences.window, kRedIconsCheck, on ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(plugin->preferences.window, IDC_RED_ICONS, on ? BST_CHECKED : BST_UNCHECKED);
     }
 
     int Draw(Canvas& canvas, const RECT& r, UINT state = 0, UINT action = ODA_DRAWENTIRE,
-             WPARAM controlId = kListBoxId, UINT itemId = 0) {
+             WPARAM controlId = IDC_STREAM_LIST, UINT itemId = 0) {
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_LISTBOX;
         item.CtlID = static_cast<UINT>(controlId);
@@ -315,12 +315,12 @@ TEST_F(StreamListDrawing, FocusChangesEmptyListsAndOtherControlsDrawNothing) {
     }
     {
         Canvas canvas(300, 56, kUntouched);
-        EXPECT_EQ(Draw(canvas, item, ODS_FOCUS, ODA_DRAWENTIRE | ODA_FOCUS, kListBoxId, static_cast<UINT>(-1)), 1);
+        EXPECT_EQ(Draw(canvas, item, ODS_FOCUS, ODA_DRAWENTIRE | ODA_FOCUS, IDC_STREAM_LIST, static_cast<UINT>(-1)), 1);
         EXPECT_EQ(canvas.Count(all, kUntouched), 300 * 56);
     }
     {
         Canvas canvas(300, 56, kUntouched);
-        EXPECT_EQ(Draw(canvas, item, 0, ODA_DRAWENTIRE, kOptionsButton), 0);
+        EXPECT_EQ(Draw(canvas, item, 0, ODA_DRAWENTIRE, IDC_OPTIONS_BUTTON), 0);
         EXPECT_EQ(Draw(canvas, item, 0, ODA_DRAWENTIRE, 1013), 0);
         EXPECT_EQ(canvas.Count(all, kUntouched), 300 * 56);
     }
@@ -359,7 +359,7 @@ TEST_F(StreamListDrawing, OwnerDrawnListBoxDrawsEveryRowInItsLook) {
                                   wc.hInstance, nullptr);
     HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT |
                                     LBS_NOTIFY,
-                                0, 0, 300, 180, parent, reinterpret_cast<HMENU>(kListBoxId), wc.hInstance, nullptr);
+                                0, 0, 300, 180, parent, reinterpret_cast<HMENU>(IDC_STREAM_LIST), wc.hInstance, nullptr);
     ASSERT_NE(list, nullptr);
     g_drawer = plugin.get();
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
+
 namespace {
 
 constexpr int kStatic = -1;
@@ -311,12 +313,12 @@ constexpr DWORD kEditStyle = ES_AUTOHSCROLL | WS_BORDER;
 
 TEST(Resources, PanelTemplate101) {
     const DWORD button = BS_OWNERDRAW | kTab | WS_GROUP;
-    ExpectedDialog want = {101, false, DS_SETFONT | WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, "", 220, 313, {
-        {1003, "Button", "A Lire", button, 0, 0, 0, kNoRect, 0},
-        {1002, "Button", "Options", button, 0, 0, 0, kNoRect, 0},
-        {1005, "ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, CBS_SORT, 0, 0, kNoRect, 0},
-        {1006, "Edit", "", WS_BORDER | ES_AUTOHSCROLL | kTab, ES_MULTILINE, 0, 0, kNoRect, 0},
-        {1001, "ListBox", nullptr,
+    ExpectedDialog want = {IDD_PANEL, false, DS_SETFONT | WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, "", 220, 313, {
+        {IDC_README_BUTTON, "Button", "A Lire", button, 0, 0, 0, kNoRect, 0},
+        {IDC_OPTIONS_BUTTON, "Button", "Options", button, 0, 0, 0, kNoRect, 0},
+        {IDC_SEARCH_MODE, "ComboBox", nullptr, CBS_DROPDOWNLIST | CBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab, CBS_SORT, 0, 0, kNoRect, 0},
+        {IDC_SEARCH_EDIT, "Edit", "", WS_BORDER | ES_AUTOHSCROLL | kTab, ES_MULTILINE, 0, 0, kNoRect, 0},
+        {IDC_STREAM_LIST, "ListBox", nullptr,
          LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab,
          LBS_HASSTRINGS | LBS_SORT | LBS_OWNERDRAWVARIABLE, 0, 0, kNoRect, 0},
     }};
@@ -328,36 +330,36 @@ TEST(Resources, PanelTemplate101) {
 }
 
 TEST(Resources, ReadmeTemplate107) {
-    ExpectedDialog want = {107, false, kPopup | WS_CLIPCHILDREN, WS_EX_TOPMOST, "A propos de Ondaria 2", 257, 286, {
-        {1012, "Edit", nullptr, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_BORDER, 0, 7, 7, 243, 252},
-        {1025, "Button", "OK", BS_DEFPUSHBUTTON, 0, 104, 265, 50, 14},
+    ExpectedDialog want = {IDD_README, false, kPopup | WS_CLIPCHILDREN, WS_EX_TOPMOST, "A propos de Ondaria 2", 257, 286, {
+        {IDC_README_TEXT, "Edit", nullptr, ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_BORDER, 0, 7, 7, 243, 252},
+        {IDC_README_OK, "Button", "OK", BS_DEFPUSHBUTTON, 0, 104, 265, 50, 14},
     }};
     CheckDialog(want);
 }
 
 TEST(Resources, PreferencesTemplate108) {
-    ExpectedDialog want = {108, true, kPopup, WS_EX_TOPMOST, "Préférences", 234, 284, {
+    ExpectedDialog want = {IDD_PREFERENCES, true, kPopup, WS_EX_TOPMOST, "Préférences", 234, 284, {
         {kStatic, "Button", "Liste actuelle des flux Radio et Télé", BS_GROUPBOX, 0, 7, 8, 223, 133},
         {kStatic, "Static", "Nom de la liste (et de sauvegarde)", SS_LEFT, 0, 15, 24, 107, 8},
-        {1012, "Edit", "", kEditStyle, ES_MULTILINE, 131, 22, 91, 13},
-        {1013, "ListBox", nullptr, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | LBS_HASSTRINGS,
+        {IDC_LIST_NAME, "Edit", "", kEditStyle, ES_MULTILINE, 131, 22, 91, 13},
+        {IDC_PREFERENCES_LIST, "ListBox", nullptr, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | LBS_HASSTRINGS,
          LBS_SORT | LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE, 131, 45, 91, 86},
-        {1014, "Button", "Ajouter", BS_PUSHBUTTON, 0, 15, 47, 108, 13},
-        {1015, "Button", "Supprimer", BS_PUSHBUTTON, 0, 15, 64, 108, 13},
-        {1016, "Button", "Editer", BS_PUSHBUTTON, 0, 15, 81, 108, 13},
-        {1017, "Button", "Monter dans la liste", BS_PUSHBUTTON, 0, 15, 98, 108, 13},
-        {1018, "Button", "Descendre dans la liste", BS_PUSHBUTTON, 0, 15, 115, 108, 13},
+        {IDC_ADD_BUTTON, "Button", "Ajouter", BS_PUSHBUTTON, 0, 15, 47, 108, 13},
+        {IDC_DELETE_BUTTON, "Button", "Supprimer", BS_PUSHBUTTON, 0, 15, 64, 108, 13},
+        {IDC_EDIT_BUTTON, "Button", "Editer", BS_PUSHBUTTON, 0, 15, 81, 108, 13},
+        {IDC_MOVE_UP_BUTTON, "Button", "Monter dans la liste", BS_PUSHBUTTON, 0, 15, 98, 108, 13},
+        {IDC_MOVE_DOWN_BUTTON, "Button", "Descendre dans la liste", BS_PUSHBUTTON, 0, 15, 115, 108, 13},
         {kStatic, "Button", "Gestion des listes", BS_GROUPBOX, 0, 7, 146, 223, 40},
-        {1019, "Button", "Importer", BS_PUSHBUTTON, 0, 15, 164, 64, 14},
-        {1020, "Button", "Fusionner", BS_PUSHBUTTON, 0, 86, 164, 65, 14},
-        {1021, "Button", "Sauvegarder", BS_PUSHBUTTON, 0, 158, 164, 64, 14},
+        {IDC_IMPORT_BUTTON, "Button", "Importer", BS_PUSHBUTTON, 0, 15, 164, 64, 14},
+        {IDC_MERGE_BUTTON, "Button", "Fusionner", BS_PUSHBUTTON, 0, 86, 164, 65, 14},
+        {IDC_SAVE_BUTTON, "Button", "Sauvegarder", BS_PUSHBUTTON, 0, 158, 164, 64, 14},
         {kStatic, "Button", "Options du plugin", BS_GROUPBOX, 0, 7, 191, 223, 68},
         {kStatic, "Static", "Action du double clic", SS_LEFT, 0, 15, 209, 82, 8},
-        {1022, "Button", "Jouer le stream immédiatement ", BS_AUTORADIOBUTTON | WS_GROUP, 0, 98, 203, 122, 10},
-        {1023, "Button", "Mettre le stream en file d'attente", BS_AUTORADIOBUTTON, WS_GROUP, 98, 215, 122, 10},
-        {1044, "Button", "Afficher les icônes en rouge pour les liens non définis", BS_AUTOCHECKBOX | WS_GROUP, 0, 15, 229, 182, 10},
-        {1045, "Button", "Ouvrir automatiquement le site web lors de l'écoute", BS_AUTOCHECKBOX, 0, 15, 242, 175, 10},
-        {1024, "Button", "Sauvegarder et Fermer", BS_DEFPUSHBUTTON, 0, 139, 264, 91, 14},
+        {IDC_PLAY_AT_ONCE, "Button", "Jouer le stream immédiatement ", BS_AUTORADIOBUTTON | WS_GROUP, 0, 98, 203, 122, 10},
+        {IDC_ENQUEUE, "Button", "Mettre le stream en file d'attente", BS_AUTORADIOBUTTON, WS_GROUP, 98, 215, 122, 10},
+        {IDC_RED_ICONS, "Button", "Afficher les icônes en rouge pour les liens non définis", BS_AUTOCHECKBOX | WS_GROUP, 0, 15, 229, 182, 10},
+        {IDC_OPEN_WEB, "Button", "Ouvrir automatiquement le site web lors de l'écoute", BS_AUTOCHECKBOX, 0, 15, 242, 175, 10},
+        {IDC_SAVE_AND_CLOSE, "Button", "Sauvegarder et Fermer", BS_DEFPUSHBUTTON, 0, 139, 264, 91, 14},
     }};
     CheckDialog(want);
 }
@@ -365,48 +367,48 @@ TEST(Resources, PreferencesTemplate108) {
 TEST(Resources, StreamEditorTemplate109) {
     const char* const kLogoHint = "Pour changer le logo, vous devez créer un BMP de 48*48 pixels.";
     const char* const kColourHint = "Ajoutez la couleur RGB transparente (FF00FF pour le rose par ex.)";
-    ExpectedDialog want = {109, false, kPopup, WS_EX_TOPMOST, "Ajouter un flux", 230, 284, {
+    ExpectedDialog want = {IDD_STREAM_EDITOR, false, kPopup, WS_EX_TOPMOST, "Ajouter un flux", 230, 284, {
         {kStatic, "Button", "Informations obligatoires", BS_GROUPBOX, 0, 7, 5, 216, 67},
         {kStatic, "Static", "Type de flux", SS_LEFT, 0, 13, 20, 40, 8},
-        {1030, "Button", "Radio", BS_AUTORADIOBUTTON | WS_GROUP, 0, 111, 20, 47, 10},
-        {1031, "Button", "TV", BS_AUTORADIOBUTTON, WS_GROUP, 163, 20, 49, 10},
+        {IDC_EDITOR_RADIO, "Button", "Radio", BS_AUTORADIOBUTTON | WS_GROUP, 0, 111, 20, 47, 10},
+        {IDC_EDITOR_TV, "Button", "TV", BS_AUTORADIOBUTTON, WS_GROUP, 163, 20, 49, 10},
         {kStatic, "Static", "Nom du flux", SS_LEFT | WS_GROUP, 0, 13, 36, 38, 8},
-        {1028, "Edit", "", kEditStyle, 0, 111, 34, 101, 12},
+        {IDC_EDITOR_NAME, "Edit", "", kEditStyle, 0, 111, 34, 101, 12},
         {kStatic, "Static", "Adresse (http:// ou mms://)", SS_LEFT, 0, 13, 51, 88, 8},
-        {1029, "Edit", "", kEditStyle, 0, 111, 50, 101, 12},
+        {IDC_EDITOR_ADDRESS, "Edit", "", kEditStyle, 0, 111, 50, 101, 12},
         {kStatic, "Button", "URL optionelles", BS_GROUPBOX, 0, 7, 77, 216, 67},
         {kStatic, "Static", "Site Internet du média", SS_LEFT, 0, 13, 93, 70, 8},
-        {1032, "Edit", "", kEditStyle, 0, 111, 91, 101, 12},
+        {IDC_EDITOR_WEBSITE, "Edit", "", kEditStyle, 0, 111, 91, 101, 12},
         {kStatic, "Static", "Liste de lecture", SS_LEFT, 0, 13, 109, 49, 8},
-        {1034, "Edit", "", kEditStyle, 0, 111, 107, 101, 12},
+        {IDC_EDITOR_PLAYLIST, "Edit", "", kEditStyle, 0, 111, 107, 101, 12},
         {kStatic, "Static", "URL du podcast", SS_LEFT, 0, 13, 124, 53, 8},
-        {1033, "Edit", "", kEditStyle, 0, 111, 123, 101, 12},
+        {IDC_EDITOR_PODCAST, "Edit", "", kEditStyle, 0, 111, 123, 101, 12},
         {kStatic, "Button", "Informations optionelles", BS_GROUPBOX, 0, 7, 149, 216, 107},
         {kStatic, "Static", "Slogan du flux", SS_LEFT, 0, 13, 166, 46, 8},
-        {1035, "Edit", "", kEditStyle, 0, 111, 164, 101, 12},
+        {IDC_EDITOR_SLOGAN, "Edit", "", kEditStyle, 0, 111, 164, 101, 12},
         {kStatic, "Static", "Liste de mots clés associés", SS_LEFT, 0, 13, 182, 86, 8},
-        {1036, "Edit", "", kEditStyle, 0, 111, 180, 101, 12},
-        {1042, "Static", nullptr, SS_BITMAP, WS_VISIBLE, 13, 200, 32, 30},
-        {1039, "Button", "Changer", BS_PUSHBUTTON, 0, 51, 201, 46, 12},
-        {1040, "Edit", "", kEditStyle, 0, 51, 217, 46, 12},
+        {IDC_EDITOR_KEYWORDS, "Edit", "", kEditStyle, 0, 111, 180, 101, 12},
+        {IDC_EDITOR_LOGO_MARKER, "Static", nullptr, SS_BITMAP, WS_VISIBLE, 13, 200, 32, 30},
+        {IDC_EDITOR_CHANGE_LOGO, "Button", "Changer", BS_PUSHBUTTON, 0, 51, 201, 46, 12},
+        {IDC_EDITOR_COLOUR, "Edit", "", kEditStyle, 0, 51, 217, 46, 12},
         {kStatic, "Static", "Format (MP3, WMA)", SS_LEFT, 0, 112, 203, 65, 8},
-        {1037, "Edit", "", kEditStyle, 0, 179, 201, 34, 12},
+        {IDC_EDITOR_FORMAT, "Edit", "", kEditStyle, 0, 179, 201, 34, 12},
         {kStatic, "Static", "Qualité du stream", SS_LEFT, 0, 121, 218, 56, 8},
-        {1038, "Edit", "", kEditStyle, 0, 179, 217, 34, 12},
+        {IDC_EDITOR_QUALITY, "Edit", "", kEditStyle, 0, 179, 217, 34, 12},
         {kStatic, "Static", kLogoHint, SS_LEFT, 0, 13, 235, 204, 8},
         {kStatic, "Static", kColourHint, SS_LEFT, 0, 13, 243, 208, 8},
-        {1027, "Button", "Annuler", BS_PUSHBUTTON, 0, 84, 260, 52, 14},
-        {1026, "Button", "Sauvegarder et Fermer", BS_DEFPUSHBUTTON, 0, 140, 260, 83, 14},
+        {IDC_EDITOR_CANCEL, "Button", "Annuler", BS_PUSHBUTTON, 0, 84, 260, 52, 14},
+        {IDC_EDITOR_SAVE, "Button", "Sauvegarder et Fermer", BS_DEFPUSHBUTTON, 0, 140, 260, 83, 14},
     }};
     CheckDialog(want);
 
     // The logo marker shows bitmap resource 106.
     Template t;
-    ASSERT_TRUE(LoadTemplate(109, t));
-    EXPECT_EQ(t.items[20].textOrdinal, 106);
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(109), nullptr, AcceptingProc, 0);
+    ASSERT_TRUE(LoadTemplate(IDD_STREAM_EDITOR, t));
+    EXPECT_EQ(t.items[20].textOrdinal, IDB_DEFAULT_LOGO);
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STREAM_EDITOR), nullptr, AcceptingProc, 0);
     ASSERT_NE(dialog, nullptr);
-    HWND marker = GetDlgItem(dialog, 1042);
+    HWND marker = GetDlgItem(dialog, IDC_EDITOR_LOGO_MARKER);
     EXPECT_FALSE(IsWindowVisible(marker));
     HBITMAP shown = reinterpret_cast<HBITMAP>(SendMessageA(marker, STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP info = {};
@@ -417,17 +419,17 @@ TEST(Resources, StreamEditorTemplate109) {
 }
 
 TEST(Resources, PreferencesCaptionIsWindows1252) {
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(108), nullptr, AcceptingProc, 0);
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PREFERENCES), nullptr, AcceptingProc, 0);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(dialog), "\x50\x72\xE9\x66\xE9rences");
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, 1022)), "Jouer le stream imm\xE9" "diatement ");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_PLAY_AT_ONCE)), "Jouer le stream imm\xE9" "diatement ");
     DestroyWindow(dialog);
 }
 
 TEST(Resources, RadioButtonsOfOneGroupExcludeEachOther) {
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(108), nullptr, AcceptingProc, 0);
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PREFERENCES), nullptr, AcceptingProc, 0);
     ASSERT_NE(dialog, nullptr);
-    HWND play = GetDlgItem(dialog, 1022), queue = GetDlgItem(dialog, 1023), web = GetDlgItem(dialog, 1045);
+    HWND play = GetDlgItem(dialog, IDC_PLAY_AT_ONCE), queue = GetDlgItem(dialog, IDC_ENQUEUE), web = GetDlgItem(dialog, IDC_OPEN_WEB);
     SendMessageA(web, BM_CLICK, 0, 0);
     SendMessageA(play, BM_CLICK, 0, 0);
     EXPECT_EQ(SendMessageA(play, BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -440,7 +442,7 @@ TEST(Resources, RadioButtonsOfOneGroupExcludeEachOther) {
 
 TEST(Resources, DefaultLogo106Is256Colours48By47OnMagenta) {
     HMODULE module = GetModuleHandleA(nullptr);
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(106), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(IDB_DEFAULT_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ASSERT_NE(bitmap, nullptr);
     DIBSECTION dib = {};
     ASSERT_EQ(GetObjectA(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
@@ -459,7 +461,7 @@ TEST(Resources, DefaultLogo106Is256Colours48By47OnMagenta) {
     DeleteObject(bitmap);
 
     // Loaded the way the editor loads it: stretched to the 48 x 48 logo.
-    HBITMAP stretched = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(106), IMAGE_BITMAP, 48, 48, LR_CREATEDIBSECTION));
+    HBITMAP stretched = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(IDB_DEFAULT_LOGO), IMAGE_BITMAP, 48, 48, LR_CREATEDIBSECTION));
     ASSERT_NE(stretched, nullptr);
     BITMAP size = {};
     GetObjectA(stretched, sizeof size, &size);

@@ -24,7 +24,7 @@ protected:
         SCROLLINFO info = {sizeof info, mask, nMin, nMax, nPage, nPos, 0};
         return SkinnedSetScrollInfo(list_, SB_VERT, &info, redraw);
     }
-    void Forget() { g_passedOn.clear(); }
+    void Forget() { g_passedOn.Clear(); }
 };
 
 TEST_F(CallsTest, CallsApplyToTheTwoBarsOfASkinnedWindowOnly) {

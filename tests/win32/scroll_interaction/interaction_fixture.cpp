@@ -5,7 +5,7 @@
 namespace interactiontest {
 
 std::vector<ScrollRequest> g_requests;
-std::vector<PassedOn> g_passedOn;
+MessageSequence g_passedOn;
 std::vector<Notification> g_notifications;
 bool g_parentPaints = false;
 
@@ -15,23 +15,23 @@ const char kParentClass[] = "OndariaInteractionTestParent";
 constexpr int kListId = 1001;
 WNDPROC g_listProcedure = nullptr;
 
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM first, LPARAM second) {
     if (message == WM_NOTIFY) {
-        const auto* draw = reinterpret_cast<const NMSKINSCROLLDRAW*>(lParam);
+        const auto* draw = reinterpret_cast<const NMSKINSCROLLDRAW*>(second);
         if (draw->code == NM_SKINSCROLL_CUSTOMDRAW) {
             g_notifications.push_back({*draw});
             return draw->drawStage == kSkinScrollPrePaint && g_parentPaints ? kSkinScrollParentPaints : 0;
         }
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcA(window, message, first, second);
 }
 
 // Beneath the skinned procedure: records, and answers scroll requests the
 // way the list box does, through the skinned scroll calls.
-LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM first, LPARAM second) {
     if (message == WM_VSCROLL || message == WM_HSCROLL) {
-        const int code = LOWORD(wParam);
-        g_requests.push_back({message, code, static_cast<int16_t>(HIWORD(wParam))});
+        const int code = LOWORD(first);
+        g_requests.push_back({message, code, static_cast<int16_t>(HIWORD(first))});
         const int bar = message == WM_VSCROLL ? SB_VERT : SB_HORZ;
         SCROLLINFO info = {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
         SkinnedGetScrollInfo(window, bar, &info);
@@ -43,15 +43,15 @@ LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         case SB_PAGEUP: pos -= page; break;
         case SB_PAGEDOWN: pos += page; break;
         case SB_THUMBPOSITION:
-        case SB_THUMBTRACK: pos = HIWORD(wParam); break;
+        case SB_THUMBTRACK: pos = HIWORD(first); break;
         default: return 0;
         }
         SCROLLINFO set = {sizeof set, SIF_POS, 0, 0, 0, pos, 0};
         SkinnedSetScrollInfo(window, bar, &set, TRUE);
         return 0;
     }
-    g_passedOn.push_back({message, wParam});
-    return CallWindowProcA(g_listProcedure, window, message, wParam, lParam);
+    g_passedOn.Add(window, message, first, second);
+    return CallWindowProcA(g_listProcedure, window, message, first, second);
 }
 
 void RegisterParent() {
@@ -87,7 +87,7 @@ void InteractionTest::TearDownTestSuite() {
 
 void InteractionTest::SetUp() {
     g_requests.clear();
-    g_passedOn.clear();
+    g_passedOn.Clear();
     g_notifications.clear();
     g_parentPaints = false;
     g_scrollInteraction = ScrollInteraction();
@@ -124,7 +124,7 @@ void InteractionTest::CreateList(DWORD scrollStyles) {
     }
     Pump();
     g_requests.clear();
-    g_passedOn.clear();
+    g_passedOn.Clear();
     g_notifications.clear();
 }
 
@@ -235,19 +235,13 @@ std::vector<int> InteractionTest::Codes() const {
     return codes;
 }
 
-int InteractionTest::CountPassedOn(UINT message, WPARAM wParam) const {
+int InteractionTest::CountPassedOn(UINT message, WPARAM first) const {
     int n = 0;
-    for (const PassedOn& m : g_passedOn)
-        n += m.message == message && m.wParam == wParam ? 1 : 0;
+    for (const ReceivedMessage& m : g_passedOn.Of(message)) n += m.wParam == first ? 1 : 0;
     return n;
 }
 
-int InteractionTest::CountPassedOn(UINT message) const {
-    int n = 0;
-    for (const PassedOn& m : g_passedOn)
-        n += m.message == message ? 1 : 0;
-    return n;
-}
+int InteractionTest::CountPassedOn(UINT message) const { return g_passedOn.Count(message); }
 
 const NMSKINSCROLLDRAW* InteractionTest::LastItem(UINT bar, UINT item) const {
     for (auto it = g_notifications.rbegin(); it != g_notifications.rend(); ++it)

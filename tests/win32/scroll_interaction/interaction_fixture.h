@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "scrollbars/skinned_scroll_bars.h"
+#include "tests/support/message_sequence.h"
 
 namespace interactiontest {
 
@@ -21,11 +22,6 @@ struct ScrollRequest {
     UINT message;  // WM_HSCROLL or WM_VSCROLL
     int code;
     int position;  // the high word, signed
-};
-
-struct PassedOn {
-    UINT message;
-    WPARAM wParam;
 };
 
 struct Notification {
@@ -72,7 +68,7 @@ protected:
 
     std::vector<ScrollRequest> Requests() const;
     std::vector<int> Codes() const;
-    int CountPassedOn(UINT message, WPARAM wParam) const;
+    int CountPassedOn(UINT message, WPARAM first) const;
     int CountPassedOn(UINT message) const;
     // State of the last item notification for `item` of the vertical bar, or 0.
     UINT LastState(UINT item) const;
@@ -85,7 +81,8 @@ protected:
 
 // Filled by the recorder and the parent.
 extern std::vector<ScrollRequest> g_requests;
-extern std::vector<PassedOn> g_passedOn;
+// What the skinned bars passed on to the list box's own procedure.
+extern MessageSequence g_passedOn;
 extern std::vector<Notification> g_notifications;
 extern bool g_parentPaints;  // the parent answers 4 to every pre-paint stage
 

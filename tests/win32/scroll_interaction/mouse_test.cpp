@@ -351,7 +351,7 @@ TEST_F(InteractionTest, DetachingWhileHeldAndHoveredLeavesNoTimerBehind) {
     EXPECT_EQ(g_scrollInteraction.hoverTimer, 0u);
     EXPECT_EQ(g_scrollInteraction.hoverBar, -1);
     EXPECT_EQ(GetCapture(), nullptr);
-    g_passedOn.clear();
+    g_passedOn.Clear();
     PumpFor(400);
     EXPECT_EQ(CountPassedOn(WM_TIMER), 0);
 

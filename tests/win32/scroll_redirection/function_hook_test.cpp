@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "scrollbars/function_hook.h"
-#include "scrollbars/instruction_length.h"
+#include "scrollbars/portable/instruction_length.h"
 
 namespace {
 void* volatile g_targets[3];

@@ -11,15 +11,16 @@
 #include <thread>
 
 #include "scrollbars/function_hook.h"
-#include "scrollbars/instruction_length.h"
+#include "scrollbars/portable/instruction_length.h"
 #include "scrollbars/scroll_redirection.h"
+#include "scrollbars/skinned_scroll_bars.h"
 
 namespace {
 
 constexpr int kSaved = 16;
 
 const uint8_t* Resolved(int call) {
-    FARPROC exported = GetProcAddress(GetModuleHandleA("user32.dll"), ScrollRedirectionEntry(call).name);
+    FARPROC exported = GetProcAddress(GetModuleHandleA("user32.dll"), kScrollRedirections[call].name);
     return static_cast<const uint8_t*>(ResolveFunctionAddress(reinterpret_cast<const void*>(exported)));
 }
 
@@ -34,13 +35,13 @@ protected:
     void SetUp() override {
         for (int k = 0; k < kScrollCallCount; ++k) {
             std::memcpy(functionBytes[k], Resolved(k), kSaved);
-            std::memcpy(&trampolines[k], ScrollRedirectionEntry(k).trampoline, sizeof(Trampoline));
+            std::memcpy(&trampolines[k], kScrollRedirections[k].trampoline, sizeof(Trampoline));
         }
     }
     void TearDown() override {
         RemoveScrollRedirection();
         for (int k = 0; k < kScrollCallCount; ++k)
-            EXPECT_EQ(std::memcmp(functionBytes[k], Resolved(k), kSaved), 0) << ScrollRedirectionEntry(k).name;
+            EXPECT_EQ(std::memcmp(functionBytes[k], Resolved(k), kSaved), 0) << kScrollRedirections[k].name;
     }
 
     uint8_t functionBytes[kScrollCallCount][kSaved];
@@ -79,40 +80,81 @@ void ExerciseAllEight() {
     DestroyWindow(window);
 }
 
+// The eight calls on a window with skinned bars: redirected, each one is
+// answered from or into the skinned record; otherwise the record never sees
+// them and the system's own bars answer.
+void ExpectSkinnedBarsAnswer(bool redirected) {
+    HWND window = ScrollingWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(AttachSkinnedScrollBars(window), 1);
+    SkinnedScrollBar& bar = FindSkinnedScrollWindow(window)->vertical;
+
+    SetScrollRange(window, SB_VERT, 0, 77, FALSE);
+    EXPECT_EQ(bar.info.nMax == 77, redirected) << "SetScrollRange";
+    bar.info.nMin = 3;
+    bar.info.nMax = 99;
+    int low = -1, high = -1;
+    GetScrollRange(window, SB_VERT, &low, &high);
+    EXPECT_EQ(high == 99, redirected) << "GetScrollRange";
+
+    bar.info.nMin = 0;
+    bar.info.nMax = 100;
+    bar.info.nPage = 0;
+    bar.info.nPos = 0;
+    SetScrollPos(window, SB_VERT, 42, FALSE);
+    EXPECT_EQ(bar.info.nPos == 42, redirected) << "SetScrollPos";
+    bar.info.nPos = 55;
+    EXPECT_EQ(GetScrollPos(window, SB_VERT) == 55, redirected) << "GetScrollPos";
+
+    SCROLLINFO in = {sizeof in, SIF_POS, 0, 0, 0, 61, 0};
+    SetScrollInfo(window, SB_VERT, &in, FALSE);
+    EXPECT_EQ(bar.info.nPos == 61, redirected) << "SetScrollInfo";
+    bar.info.nPos = 66;
+    SCROLLINFO out = {sizeof out, SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(window, SB_VERT, &out);
+    EXPECT_EQ(out.nPos == 66, redirected) << "GetScrollInfo";
+
+    const uint32_t arrows = bar.flags & (kBarUpArrowDisabled | kBarDownArrowDisabled);
+    EnableScrollBar(window, SB_VERT, arrows ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
+    EXPECT_EQ((bar.flags & (kBarUpArrowDisabled | kBarDownArrowDisabled)) != arrows, redirected) << "EnableScrollBar";
+    const uint32_t wanted = bar.flags & kBarWanted;
+    ShowScrollBar(window, SB_VERT, wanted ? FALSE : TRUE);
+    EXPECT_EQ((bar.flags & kBarWanted) != wanted, redirected) << "ShowScrollBar";
+
+    DetachSkinnedScrollBars(window);
+    DestroyWindow(window);
+}
+
 TEST_F(ScrollRedirectionTest, OutsideTheNtFamilyNothingIsPatched) {
     EXPECT_EQ(InstallScrollRedirectionForVersion(0xC0000A04), 0);   // a Windows 98 version word
     for (int k = 0; k < kScrollCallCount; ++k) {
-        EXPECT_EQ(std::memcmp(functionBytes[k], Resolved(k), kSaved), 0) << ScrollRedirectionEntry(k).name;
-        EXPECT_EQ(std::memcmp(&trampolines[k], ScrollRedirectionEntry(k).trampoline, sizeof(Trampoline)), 0);
+        EXPECT_EQ(std::memcmp(functionBytes[k], Resolved(k), kSaved), 0) << kScrollRedirections[k].name;
+        EXPECT_EQ(std::memcmp(&trampolines[k], kScrollRedirections[k].trampoline, sizeof(Trampoline)), 0);
     }
 }
 
 TEST_F(ScrollRedirectionTest, EachOfTheEightJumpsToItsReplacementUntilRemoved) {
     ASSERT_EQ(InstallScrollRedirection(), 1);
     for (int k = 0; k < kScrollCallCount; ++k) {
-        const ScrollRedirection& entry = ScrollRedirectionEntry(k);
+        const ScrollRedirection& entry = kScrollRedirections[k];
         EXPECT_EQ(JumpTarget(Resolved(k)), static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entry.replacement)))
             << entry.name;
         int span = entry.trampoline->bytes[kTrampolineSpanByte];
         EXPECT_GE(span, 5) << entry.name;
         EXPECT_EQ(std::memcmp(entry.trampoline->bytes, functionBytes[k], span), 0) << entry.name;
     }
-    long seen[kScrollCallCount];
-    for (int k = 0; k < kScrollCallCount; ++k) seen[k] = ScrollCallsSeen(k);
     ExerciseAllEight();
-    for (int k = 0; k < kScrollCallCount; ++k)
-        EXPECT_GT(ScrollCallsSeen(k), seen[k]) << ScrollRedirectionEntry(k).name;
+    ExpectSkinnedBarsAnswer(true);
 
     EXPECT_EQ(RemoveScrollRedirection(), 1);
     for (int k = 0; k < kScrollCallCount; ++k)
-        EXPECT_EQ(std::memcmp(functionBytes[k], Resolved(k), kSaved), 0) << ScrollRedirectionEntry(k).name;
+        EXPECT_EQ(std::memcmp(functionBytes[k], Resolved(k), kSaved), 0) << kScrollRedirections[k].name;
     // Removed hooks stay removed; a second installation works as the first.
-    for (int k = 0; k < kScrollCallCount; ++k) seen[k] = ScrollCallsSeen(k);
     ExerciseAllEight();
-    for (int k = 0; k < kScrollCallCount; ++k) EXPECT_EQ(ScrollCallsSeen(k), seen[k]);
+    ExpectSkinnedBarsAnswer(false);
     ASSERT_EQ(InstallScrollRedirection(), 1);
     ExerciseAllEight();
-    EXPECT_GT(ScrollCallsSeen(kSetScrollInfoCall), seen[kSetScrollInfoCall]);
+    ExpectSkinnedBarsAnswer(true);
 }
 
 TEST_F(ScrollRedirectionTest, TheListBoxsOwnCallsArrive) {
@@ -120,15 +162,23 @@ TEST_F(ScrollRedirectionTest, TheListBoxsOwnCallsArrive) {
     HWND list = CreateWindowA("LISTBOX", "", WS_OVERLAPPEDWINDOW | WS_VSCROLL, 0, 0, 200, 150, nullptr, nullptr,
                               nullptr, nullptr);
     ASSERT_NE(list, nullptr);
-    long setInfo = ScrollCallsSeen(kSetScrollInfoCall);
-    long show = ScrollCallsSeen(kShowScrollBarCall);
     for (int k = 0; k < 30; ++k) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
-    EXPECT_GE(ScrollCallsSeen(kSetScrollInfoCall) - setInfo, 30);
-    EXPECT_GE(ScrollCallsSeen(kShowScrollBarCall) - show, 1);
-    // The list box scrolls as before: its own range reached the system.
+    // Without skinned bars the list box scrolls as before: its own range reached the system.
     SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
     ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &info));
     EXPECT_EQ(info.nMax, 29);
+
+    // With them, the calls the list box makes from inside the system reach the skinned record.
+    HWND skinned = CreateWindowA("LISTBOX", "", WS_OVERLAPPEDWINDOW | WS_VSCROLL, 0, 0, 200, 150, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(skinned, nullptr);
+    ASSERT_EQ(AttachSkinnedScrollBars(skinned), 1);
+    const SkinnedScrollBar& bar = FindSkinnedScrollWindow(skinned)->vertical;
+    for (int k = 0; k < 30; ++k) SendMessageA(skinned, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("row"));
+    EXPECT_EQ(bar.info.nMax, 29);
+    EXPECT_NE(bar.flags & kBarWanted, 0u);
+    DetachSkinnedScrollBars(skinned);
+    DestroyWindow(skinned);
     DestroyWindow(list);
 }
 

@@ -7,19 +7,14 @@ namespace {
 
 constexpr LONG kBothStyles = WS_HSCROLL | WS_VSCROLL;
 
-int CountBeneath(UINT message) {
-    int n = 0;
-    for (const BeneathMessage& m : g_beneath)
-        n += m.message == message ? 1 : 0;
-    return n;
-}
+int CountBeneath(UINT message) { return g_beneath.Count(message); }
 
 TEST_F(ScrollBarsTest, AttachFillsTheRecordAndTakesRoomForBothBars) {
     CreateList(WS_VSCROLL | WS_HSCROLL);
     SCROLLINFO system = {sizeof system, SIF_ALL, 0, 57, 7, 3, 0};
     SetScrollInfo(list_, SB_VERT, &system, FALSE);
     InstallBeneath();
-    g_beneath.clear();
+    g_beneath.Clear();
 
     ASSERT_EQ(AttachSkinnedScrollBars(list_), 1);
     EXPECT_EQ(HasSkinnedScrollBars(list_), 1);
@@ -132,15 +127,12 @@ TEST_F(ScrollBarsTest, StyleIsSetAndTheFrameRepainted) {
     CreateList(WS_VSCROLL | WS_HSCROLL);
     InstallBeneath();
     ASSERT_EQ(AttachSkinnedScrollBars(list_), 1);
-    g_beneath.clear();
+    g_beneath.Clear();
     EXPECT_EQ(SetSkinnedScrollBarStyle(list_, 1, kBarStyleFlat), 1);
     EXPECT_EQ(Record()->vertical.style, kBarStyleFlat);
     EXPECT_EQ(Record()->horizontal.style, kBarStyleRaised);
     ASSERT_EQ(CountBeneath(WM_NCPAINT), 1);
-    for (const BeneathMessage& m : g_beneath) {
-        if (m.message == WM_NCPAINT)
-            EXPECT_EQ(m.wParam, 1u);
-    }
+    EXPECT_TRUE(g_beneath.Matches({{WM_NCPAINT, kWParam, 1, 0}}));
     EXPECT_EQ(SetSkinnedScrollBarStyle(list_, 3, kBarStyleFlatHover), 1);
     EXPECT_EQ(Record()->horizontal.style, kBarStyleFlatHover);
     EXPECT_EQ(Record()->vertical.style, kBarStyleFlatHover);
@@ -170,7 +162,7 @@ TEST_F(ScrollBarsTest, ScrollStylesAreHiddenFromThePreviousProcedure) {
     InstallBeneath();
     ASSERT_EQ(AttachSkinnedScrollBars(list_), 1);
     ASSERT_EQ(SetSkinnedScrollBarSize(list_, 3, 16, 16), 1);
-    g_beneath.clear();
+    g_beneath.Clear();
     SetWindowPos(list_, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SendMessageA(list_, WM_NCPAINT, 1, 0);
 
@@ -178,9 +170,10 @@ TEST_F(ScrollBarsTest, ScrollStylesAreHiddenFromThePreviousProcedure) {
     ASSERT_GE(CountBeneath(WM_NCPAINT), 1);
     EXPECT_GE(CountBeneath(WM_STYLECHANGING), 1);  // the style really was changed
     EXPECT_EQ(CountBeneath(WM_STYLECHANGED), 0);    // but the list never heard of it
-    for (const BeneathMessage& m : g_beneath) {
-        if (m.message == WM_NCCALCSIZE || m.message == WM_NCPAINT)
+    for (const ReceivedMessage& m : g_beneath.Received()) {
+        if (m.message == WM_NCCALCSIZE || m.message == WM_NCPAINT) {
             EXPECT_EQ(m.style & kBothStyles, 0) << m.message;
+        }
     }
     EXPECT_EQ(GetWindowLongA(list_, GWL_STYLE) & kBothStyles, kBothStyles);
     EXPECT_EQ(Record()->suppressStyleChange, 0);
@@ -207,7 +200,7 @@ TEST_F(ScrollBarsTest, StyleChangesOutsideTheLayoutPassOn) {
     InstallBeneath();
     ASSERT_EQ(AttachSkinnedScrollBars(list_), 1);
     ASSERT_EQ(SetSkinnedScrollBarSize(list_, 3, 16, 16), 1);
-    g_beneath.clear();
+    g_beneath.Clear();
 
     SetWindowLongA(list_, GWL_EXSTYLE, GetWindowLongA(list_, GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
     EXPECT_EQ(CountBeneath(WM_STYLECHANGED), 1);
@@ -238,7 +231,7 @@ TEST_F(ScrollBarsTest, BarButtonsOtherThanTheLeftAreSwallowed) {
     CreateList(WS_VSCROLL | WS_HSCROLL);
     InstallBeneath();
     ASSERT_EQ(AttachSkinnedScrollBars(list_), 1);
-    g_beneath.clear();
+    g_beneath.Clear();
     for (UINT message : {WM_NCRBUTTONDOWN, WM_NCRBUTTONUP, WM_NCMBUTTONDOWN, WM_NCMBUTTONUP}) {
         EXPECT_EQ(SendMessageA(list_, message, HTVSCROLL, MAKELPARAM(200, 100)), 0);
         SendMessageA(list_, message, HTHSCROLL, MAKELPARAM(100, 250));
@@ -255,13 +248,10 @@ TEST_F(ScrollBarsTest, DestroyingTheWindowDetaches) {
     CreateList(WS_VSCROLL | WS_HSCROLL);
     InstallBeneath();
     ASSERT_EQ(AttachSkinnedScrollBars(list_), 1);
-    g_beneath.clear();
+    g_beneath.Clear();
     DestroyWindow(list_);
     ASSERT_EQ(CountBeneath(WM_NCDESTROY), 1);
-    for (const BeneathMessage& m : g_beneath) {
-        if (m.message == WM_NCDESTROY)
-            EXPECT_FALSE(m.propertyPresent);
-    }
+    for (const ReceivedMessage& m : g_beneath.Of(WM_NCDESTROY)) EXPECT_FALSE(m.note);
     list_ = nullptr;
 }
 

@@ -6,24 +6,24 @@ namespace scrolltest {
 
 LRESULT g_prePaintAnswer[2] = {0, 0};
 std::vector<Notification> g_notifications;
-std::vector<BeneathMessage> g_beneath;
+MessageSequence g_beneath;
 WNDPROC g_listProcedure = nullptr;
 
 namespace {
 
 const char kParentClass[] = "OndariaScrollTestParent";
 
-LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM first, LPARAM second) {
     if (message == WM_NOTIFY) {
-        const auto* draw = reinterpret_cast<const NMSKINSCROLLDRAW*>(lParam);
+        const auto* draw = reinterpret_cast<const NMSKINSCROLLDRAW*>(second);
         if (draw->code == NM_SKINSCROLL_CUSTOMDRAW) {
-            g_notifications.push_back({wParam, *draw});
+            g_notifications.push_back({first, *draw});
             if (draw->drawStage == kSkinScrollPrePaint && draw->bar < 2)
                 return g_prePaintAnswer[draw->bar];
             return 0;
         }
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcA(window, message, first, second);
 }
 
 void RegisterParent() {
@@ -42,10 +42,9 @@ void RegisterParent() {
 
 }  // namespace
 
-LRESULT CALLBACK BeneathProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    g_beneath.push_back({message, wParam, GetWindowLongA(window, GWL_STYLE),
-                         GetPropA(window, kSkinnedScrollProperty) != nullptr});
-    return CallWindowProcA(g_listProcedure, window, message, wParam, lParam);
+LRESULT CALLBACK BeneathProc(HWND window, UINT message, WPARAM first, LPARAM second) {
+    g_beneath.Add(window, message, first, second, GetPropA(window, kSkinnedScrollProperty) != nullptr);
+    return CallWindowProcA(g_listProcedure, window, message, first, second);
 }
 
 HWND ScrollBarsTest::sharedParent_ = nullptr;
@@ -64,7 +63,7 @@ void ScrollBarsTest::TearDownTestSuite() {
 void ScrollBarsTest::SetUp() {
     g_prePaintAnswer[0] = g_prePaintAnswer[1] = 0;
     g_notifications.clear();
-    g_beneath.clear();
+    g_beneath.Clear();
     g_listProcedure = nullptr;
     g_scrollInteraction = ScrollInteraction();
     parent_ = sharedParent_;

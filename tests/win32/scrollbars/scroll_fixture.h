@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "scrollbars/skinned_scroll_bars.h"
+#include "tests/support/message_sequence.h"
 
 namespace scrolltest {
 
@@ -20,17 +21,12 @@ struct Notification {
     NMSKINSCROLLDRAW draw;
 };
 
-struct BeneathMessage {
-    UINT message;
-    WPARAM wParam;
-    LONG style;             // GWL_STYLE when the message arrived
-    bool propertyPresent;
-};
-
 // What the parent answers to the pre-paint stage, per bar.
 extern LRESULT g_prePaintAnswer[2];
 extern std::vector<Notification> g_notifications;
-extern std::vector<BeneathMessage> g_beneath;
+// What the list box itself received beneath the skinned bars; the note says
+// whether the skinned bars' property was there.
+extern MessageSequence g_beneath;
 extern WNDPROC g_listProcedure;  // the list box's own procedure
 LRESULT CALLBACK BeneathProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/host_protocol.h"
 #include "panel/dialog_skin.h"
 
 namespace {
@@ -65,7 +66,7 @@ int g_skinRequests = 0;
 WPARAM g_requestFirst = 12345;
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
-    if (message == WM_USER && second == 503) {
+    if (message == kHostRequestMessage && second == kHostRequestSkinBitmap) {
         ++g_skinRequests;
         g_requestFirst = first;
         HBITMAP answer = g_nextAnswer;
@@ -202,16 +203,16 @@ TEST_F(SkinTest, NoBitmapLeavesTheTableAsItWas) {
     Dib skin = SkinWithSlots();
     skin.Set(SkinSlotX(5), 0, RGB(9, 8, 7));
     ReadWith(skin.bitmap);
-    ASSERT_EQ(SkinColour(divider), RGB(9, 8, 7));
+    ASSERT_EQ(SkinColour(SkinColourName::divider), RGB(9, 8, 7));
 
     // A failed reading still drops the old bitmap but keeps the colours read.
     ReadSkinColours(host_);
     EXPECT_FALSE(Alive(skin.bitmap));
     EXPECT_EQ(HeldSkinBitmap(), nullptr);
-    EXPECT_EQ(SkinColour(divider), RGB(9, 8, 7));
+    EXPECT_EQ(SkinColour(SkinColourName::divider), RGB(9, 8, 7));
 
     ReadSkinColours(nullptr);  // not a window: nothing answers
-    EXPECT_EQ(SkinColour(divider), RGB(9, 8, 7));
+    EXPECT_EQ(SkinColour(SkinColourName::divider), RGB(9, 8, 7));
 }
 
 TEST_F(SkinTest, EachReadingDeletesThePreviousBitmap) {
@@ -224,7 +225,7 @@ TEST_F(SkinTest, EachReadingDeletesThePreviousBitmap) {
     EXPECT_FALSE(Alive(first.bitmap));
     EXPECT_TRUE(Alive(second.bitmap));
     EXPECT_EQ(HeldSkinBitmap(), second.bitmap);
-    EXPECT_EQ(SkinColour(itemBackground), RGB(0x33, 0x44, 0x55));
+    EXPECT_EQ(SkinColour(SkinColourName::itemBackground), RGB(0x33, 0x44, 0x55));
 }
 
 TEST_F(SkinTest, ReleaseDeletesBitmapAndBrush) {
@@ -314,8 +315,8 @@ TEST_F(SkinTest, ControlColourIsTheNearestTheContextCanShow) {
 
     uint32_t table[kSkinColourCount];
     for (int i = 0; i < kSkinColourCount; ++i) table[i] = kDefaultSkinColours[i];
-    table[itemBackground] = RGB(0xE0, 0xE0, 0xE0);
-    table[itemText] = RGB(0x12, 0x34, 0x56);
+    table[static_cast<int>(SkinColourName::itemBackground)] = RGB(0xE0, 0xE0, 0xE0);
+    table[static_cast<int>(SkinColourName::itemText)] = RGB(0x12, 0x34, 0x56);
     SetSkinColourTable(table);
 
     HGDIOBJ brush = reinterpret_cast<HGDIOBJ>(SkinPreFilter(host_, WM_CTLCOLOREDIT, (WPARAM)dc, 0));
@@ -455,7 +456,7 @@ TEST_F(SkinButtonTest, NormalAndPressedImagesComeFromTheirNinePieces) {
 TEST_F(SkinButtonTest, LabelIsCentredAndMovesWhenPressed) {
     Dib skin = ButtonSkin();
     ReadWith(skin.bitmap);
-    const COLORREF label = SkinColour(buttonText);
+    const COLORREF label = SkinColour(SkinColourName::buttonText);
 
     const Box normal = PixelsOf(Render(play_), label);
     ASSERT_GT(normal.count, 10);
@@ -539,7 +540,7 @@ TEST_F(SkinButtonTest, WithoutASkinBitmapTheButtonStillShowsAFaceAndLabel) {
     ASSERT_EQ(HeldSkinBitmap(), nullptr);
     Dib plain = Render(play_);
     EXPECT_EQ(plain.At(6, 6), GetSysColor(COLOR_BTNFACE));
-    EXPECT_GT(PixelsOf(plain, SkinColour(buttonText)).count, 10);
+    EXPECT_GT(PixelsOf(plain, SkinColour(SkinColourName::buttonText)).count, 10);
     EXPECT_EQ(PixelsOf(plain, RGB(0, 0, 0xFE)).count, 0) << "the whole face is drawn";
 }
 
@@ -549,8 +550,8 @@ TEST_F(SkinButtonTest, StaticControlsPaintInTheSkinColours) {
                                nullptr);
     SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     Dib shown = Render(label);
-    EXPECT_EQ(shown.At(58, 18), SkinColour(windowBackground));
-    EXPECT_GT(PixelsOf(shown, SkinColour(windowText)).count, 10);
+    EXPECT_EQ(shown.At(58, 18), SkinColour(SkinColourName::windowBackground));
+    EXPECT_GT(PixelsOf(shown, SkinColour(SkinColourName::windowText)).count, 10);
 }
 
 // ---- border painting ----------------------------------------------------------------
@@ -565,8 +566,8 @@ protected:
         SkinTest::SetUp();
         uint32_t table[kSkinColourCount];
         for (int i = 0; i < kSkinColourCount; ++i) table[i] = kDefaultSkinColours[i];
-        table[divider] = RGB(0xA1, 0xB2, 0xC3);
-        table[windowBackground] = RGB(0x21, 0x32, 0x43);
+        table[static_cast<int>(SkinColourName::divider)] = RGB(0xA1, 0xB2, 0xC3);
+        table[static_cast<int>(SkinColourName::windowBackground)] = RGB(0x21, 0x32, 0x43);
         SetSkinColourTable(table);
 
         panel_ = CreateWindowA("OndariaSkinTestPanel", "borders",
@@ -616,7 +617,7 @@ protected:
 
 TEST_F(BorderTest, LinesBelowAndRightOfTheControlAndTheRestErased) {
     Repaint(nullptr, true);
-    const COLORREF line = SkinColour(divider), fill = SkinColour(windowBackground);
+    const COLORREF line = SkinColour(SkinColourName::divider), fill = SkinColour(SkinColourName::windowBackground);
     for (int x = kLeft; x < kRight; x += 7) EXPECT_EQ(At(x, kBottom), line) << "row x=" << x;
     EXPECT_EQ(At(kRight - 1, kBottom), line);
     for (int y = kTop; y < kBottom; y += 7) EXPECT_EQ(At(kRight, y), line) << "column y=" << y;
@@ -634,7 +635,7 @@ TEST_F(BorderTest, LinesBelowAndRightOfTheControlAndTheRestErased) {
 
 TEST_F(BorderTest, APaintWithoutErasingDrawsOnlyTheLines) {
     Repaint(nullptr, false);
-    const COLORREF line = SkinColour(divider);
+    const COLORREF line = SkinColour(SkinColourName::divider);
     EXPECT_EQ(At(kLeft + 5, kBottom), line);
     EXPECT_EQ(At(kRight, kTop + 5), line);
     EXPECT_EQ(At(0, 0), kMarker);
@@ -649,16 +650,16 @@ TEST_F(BorderTest, OnlyThePaintRectangleIsTouched) {
     Repaint(&below, true);
     EXPECT_EQ(At(kLeft + 5, kBottom), kMarker);
     EXPECT_EQ(At(kRight, kBottom), kMarker);
-    EXPECT_EQ(At(kLeft + 5, kBottom + 1), SkinColour(windowBackground));
-    EXPECT_EQ(At(kRight, kBottom + 1), SkinColour(windowBackground));
+    EXPECT_EQ(At(kLeft + 5, kBottom + 1), SkinColour(SkinColourName::windowBackground));
+    EXPECT_EQ(At(kRight, kBottom + 1), SkinColour(SkinColourName::windowBackground));
 
     // Across the right side only: the part of the column inside gets drawn.
     const RECT side = {100, 40, 200, 60};
     Repaint(&side, true);
-    EXPECT_EQ(At(kRight, 40), SkinColour(divider));
-    EXPECT_EQ(At(kRight, 59), SkinColour(divider));
+    EXPECT_EQ(At(kRight, 40), SkinColour(SkinColourName::divider));
+    EXPECT_EQ(At(kRight, 59), SkinColour(SkinColourName::divider));
     EXPECT_EQ(At(kRight, 39), kMarker);
-    EXPECT_EQ(At(kRight + 1, 50), SkinColour(windowBackground));
+    EXPECT_EQ(At(kRight + 1, 50), SkinColour(SkinColourName::windowBackground));
     EXPECT_EQ(At(kLeft + 5, kBottom), kMarker);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/message_sequence.h"
 #include "tests/support/test_folder.h"
 #include "tools/skin_generator/skin_image.h"
 #include "tools/standin_host/embedded_frame.h"
@@ -31,7 +32,7 @@ protected:
     }
 
     LRESULT Request(unsigned number, WPARAM argument = 0) {
-        return SendMessageA(host->MainWindow(), WM_USER, argument, number);
+        return SendMessageA(host->MainWindow(), kHostRequestMessage, argument, number);
     }
 
     LRESULT Copy(ULONG_PTR kind, const void* bytes, DWORD size) {
@@ -40,10 +41,10 @@ protected:
     }
 
     HWND Frame(int left, int top, int right, int bottom) {
-        alignas(8) unsigned char block[standin::kFrameStateSize] = {};
+        alignas(8) unsigned char block[kFrameStateSize] = {};
         INT32 rect[4] = {left, top, right, bottom};
         std::memcpy(block + 8, rect, sizeof rect);
-        return reinterpret_cast<HWND>(Request(505, reinterpret_cast<WPARAM>(block)));
+        return reinterpret_cast<HWND>(Request(kHostRequestEmbeddedFrame, reinterpret_cast<WPARAM>(block)));
     }
 
     TestFolder folder;
@@ -60,25 +61,25 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
 }
 
 TEST_F(HostRequests, AnswersVersionWindowsMenuAndSettingsFolder) {
-    EXPECT_EQ(Request(0), 0x5666);
+    EXPECT_EQ(Request(kHostRequestVersion), standin::kDefaultVersion);
     host->SetVersion(0x208F);
-    EXPECT_EQ(Request(0), 0x208F);
+    EXPECT_EQ(Request(kHostRequestVersion), 0x208F);
 
-    HWND editor = reinterpret_cast<HWND>(Request(260, 1));
+    HWND editor = reinterpret_cast<HWND>(Request(kHostRequestWindow, kHostWindowPlaylistEditor));
     ASSERT_TRUE(IsWindow(editor));
     EXPECT_EQ(editor, host->PlaylistEditor());
     HWND grandparent = GetParent(GetParent(editor));
     ASSERT_TRUE(IsWindow(grandparent));
     EXPECT_EQ(grandparent, host->PlaylistGrandparent());
     EXPECT_NE(grandparent, host->MainWindow());
-    EXPECT_EQ(Request(260, 0), 0);
+    EXPECT_EQ(Request(kHostRequestWindow, 0), 0);
 
-    EXPECT_EQ(reinterpret_cast<HMENU>(Request(281)), GetMenu(host->MainWindow()));
+    EXPECT_EQ(reinterpret_cast<HMENU>(Request(kHostRequestMainMenu)), GetMenu(host->MainWindow()));
 
-    const char* settings = reinterpret_cast<const char*>(Request(335));
+    const char* settings = reinterpret_cast<const char*>(Request(kHostRequestSettingsFolder));
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(std::string(settings), folder.Path());  // the trailing backslash is gone
-    EXPECT_EQ(reinterpret_cast<const char*>(Request(335)), settings);
+    EXPECT_EQ(reinterpret_cast<const char*>(Request(kHostRequestSettingsFolder)), settings);
     DWORD attributes = GetFileAttributesA((folder.Path() + "\\plugins").c_str());
     EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 
@@ -88,12 +89,12 @@ TEST_F(HostRequests, AnswersVersionWindowsMenuAndSettingsFolder) {
 TEST_F(HostRequests, LogsRequestsCopiesCommandsAndKeysInOrder) {
     host->ClearLog();
     Request(0);
-    Request(260, 1);
+    Request(kHostRequestWindow, kHostWindowPlaylistEditor);
     const char address[] = "http://radio.example/stream";
-    Copy(100, address, sizeof address);
+    Copy(kCopyDataAddToPlaylist, address, sizeof address);
     SendMessageA(host->MainWindow(), WM_COMMAND, 103, 0);
     SendMessageA(host->MainWindow(), WM_KEYDOWN, 'R', 1);
-    Request(102);
+    Request(kHostRequestStartPlayback);
 
     const std::vector<LogEntry>& log = host->Log();
     ASSERT_EQ(log.size(), 6u);
@@ -233,12 +234,12 @@ TEST(HostWithoutSkins, AnswersNoSkinBitmap) {
     options.visible = false;
     StandinHost host(options);
     ASSERT_TRUE(host.Created());
-    EXPECT_EQ(SendMessageA(host.MainWindow(), WM_USER, 0, 503), 0);
+    EXPECT_EQ(SendMessageA(host.MainWindow(), kHostRequestMessage, 0, kHostRequestSkinBitmap), 0);
 }
 
-std::vector<std::pair<UINT, std::pair<WPARAM, LPARAM>>> g_seen;
+MessageSequence g_seen;
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM first, LPARAM second) {
-    if (message == WM_DISPLAYCHANGE) g_seen.push_back({message, {first, second}});
+    g_seen.Add(window, message, first, second);
     return DefWindowProcA(window, message, first, second);
 }
 
@@ -252,27 +253,27 @@ TEST_F(HostRequests, SkinSwitchSendsASizeLessDisplayChangeToDockedWindows) {
     HWND docked = CreateWindowExA(0, "StandinTestRecorder", "", WS_CHILD, 0, 0, 5, 5, frame, nullptr, nullptr, nullptr);
     HWND nested = CreateWindowExA(0, "StandinTestRecorder", "", WS_CHILD, 0, 0, 5, 5, docked, nullptr, nullptr, nullptr);
     ASSERT_TRUE(IsWindow(nested));
-    g_seen.clear();
+    g_seen.Clear();
     ASSERT_TRUE(host->SwitchSkin(1));
     HDC screen = GetDC(nullptr);
     WPARAM bits = GetDeviceCaps(screen, BITSPIXEL);
     ReleaseDC(nullptr, screen);
-    ASSERT_EQ(g_seen.size(), 1u);  // the docked window only, not its own children
-    EXPECT_EQ(g_seen[0].second.first, bits);
-    EXPECT_EQ(g_seen[0].second.second, 0);
+    // The docked window only, not its own children.
+    EXPECT_TRUE(g_seen.Matches({{WM_DISPLAYCHANGE, kArguments, bits, 0}}));
+    for (const ReceivedMessage& m : g_seen.Of(WM_DISPLAYCHANGE)) EXPECT_EQ(m.window, docked);
 }
 
 TEST_F(HostRequests, CopyDataFillsThePlaylistAndPlaybackMarksTheCurrentEntry) {
     const char first[] = "http://one.example/live";
     const char second[] = "mms://two.example/tv";
-    Request(101);
-    EXPECT_EQ(Copy(100, first, sizeof first), TRUE);
-    Request(102);
+    Request(kHostRequestEmptyPlaylist);
+    EXPECT_EQ(Copy(kCopyDataAddToPlaylist, first, sizeof first), TRUE);
+    Request(kHostRequestStartPlayback);
     ASSERT_EQ(host->PlaylistEntries().size(), 1u);
     EXPECT_EQ(host->PlaylistEntries()[0], first);
     EXPECT_EQ(host->PlayingIndex(), 0);
 
-    EXPECT_EQ(Copy(100, second, sizeof second), TRUE);  // queued
+    EXPECT_EQ(Copy(kCopyDataAddToPlaylist, second, sizeof second), TRUE);  // queued
     ASSERT_EQ(host->PlaylistEntries().size(), 2u);
     EXPECT_EQ(host->PlaylistEntries()[1], second);
     EXPECT_EQ(host->PlayingIndex(), 0);
@@ -285,15 +286,15 @@ TEST_F(HostRequests, CopyDataFillsThePlaylistAndPlaybackMarksTheCurrentEntry) {
     EXPECT_NE(std::string(line).find("playing"), std::string::npos);
     EXPECT_NE(std::string(line).find(first), std::string::npos);
 
-    Request(101);
+    Request(kHostRequestEmptyPlaylist);
     EXPECT_TRUE(host->PlaylistEntries().empty());
     EXPECT_EQ(host->PlayingIndex(), -1);
-    Request(102);  // nothing to play
+    Request(kHostRequestStartPlayback);  // nothing to play
     EXPECT_EQ(host->PlayingIndex(), -1);
 
     EXPECT_EQ(Copy(7, first, sizeof first), FALSE);  // other kinds are not playlist additions
     const char unterminated[] = {'a', 'b', 'c'};
-    EXPECT_EQ(Copy(100, unterminated, sizeof unterminated), TRUE);
+    EXPECT_EQ(Copy(kCopyDataAddToPlaylist, unterminated, sizeof unterminated), TRUE);
     ASSERT_EQ(host->PlaylistEntries().size(), 1u);
     EXPECT_EQ(host->PlaylistEntries()[0], "abc");
     EXPECT_EQ(host->PlayingIndex(), -1);

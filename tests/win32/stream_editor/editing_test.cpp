@@ -18,9 +18,9 @@ const char kWebsiteScheme[] = "L'adresse du site web doit commencer par http:// 
 const char kPlaylistScheme[] = "L'adresse de la playlist doit commencer par http:// !";
 const char kPodcastScheme[] = "L'adresse du podcast doit commencer par http:// !";
 
-const int kNineEdits[] = {kEditorNameEdit,    kEditorAddressEdit,  kEditorWebsiteEdit,
-                          kEditorPlaylistEdit, kEditorPodcastEdit,  kEditorSloganEdit,
-                          kEditorKeywordsEdit, kEditorFormatEdit,   kEditorQualityEdit};
+const int kNineEdits[] = {IDC_EDITOR_NAME,    IDC_EDITOR_ADDRESS,  IDC_EDITOR_WEBSITE,
+                          IDC_EDITOR_PLAYLIST, IDC_EDITOR_PODCAST,  IDC_EDITOR_SLOGAN,
+                          IDC_EDITOR_KEYWORDS, IDC_EDITOR_FORMAT,   IDC_EDITOR_QUALITY};
 
 // A record whose every text field names itself, in the catalogue's hands.
 StreamRecord* FullRecord(const char* tag, int kind, int32_t colour) {
@@ -48,18 +48,18 @@ TEST_F(StreamEditorTest, BeginEditShowsAnExistingRecord) {
 
     EXPECT_TRUE(editor.isEditing);
     EXPECT_EQ(editor.currentRecord, tv);
-    EXPECT_TRUE(Checked(kEditorTvButton));
-    EXPECT_FALSE(Checked(kEditorRadioButton));
-    EXPECT_EQ(Text(kEditorNameEdit), "tele");
-    EXPECT_EQ(Text(kEditorAddressEdit), "http://radio.example/tele");
-    EXPECT_EQ(Text(kEditorWebsiteEdit), "http://tele.example");
-    EXPECT_EQ(Text(kEditorPlaylistEdit), "http://tele.example/pls");
-    EXPECT_EQ(Text(kEditorPodcastEdit), "http://tele.example/pod");
-    EXPECT_EQ(Text(kEditorSloganEdit), "tele slogan");
-    EXPECT_EQ(Text(kEditorKeywordsEdit), "tele keywords");
-    EXPECT_EQ(Text(kEditorFormatEdit), "MP3");
-    EXPECT_EQ(Text(kEditorQualityEdit), "128k");
-    EXPECT_EQ(Text(kEditorColourEdit), "0");   // black, no leading zeros
+    EXPECT_TRUE(Checked(IDC_EDITOR_TV));
+    EXPECT_FALSE(Checked(IDC_EDITOR_RADIO));
+    EXPECT_EQ(Text(IDC_EDITOR_NAME), "tele");
+    EXPECT_EQ(Text(IDC_EDITOR_ADDRESS), "http://radio.example/tele");
+    EXPECT_EQ(Text(IDC_EDITOR_WEBSITE), "http://tele.example");
+    EXPECT_EQ(Text(IDC_EDITOR_PLAYLIST), "http://tele.example/pls");
+    EXPECT_EQ(Text(IDC_EDITOR_PODCAST), "http://tele.example/pod");
+    EXPECT_EQ(Text(IDC_EDITOR_SLOGAN), "tele slogan");
+    EXPECT_EQ(Text(IDC_EDITOR_KEYWORDS), "tele keywords");
+    EXPECT_EQ(Text(IDC_EDITOR_FORMAT), "MP3");
+    EXPECT_EQ(Text(IDC_EDITOR_QUALITY), "128k");
+    EXPECT_EQ(Text(IDC_EDITOR_COLOUR), "0");   // black, no leading zeros
     EXPECT_EQ(Title(), "Editer un Flux");
     EXPECT_EQ(memcmp(editor.logoPixels, tv->logo, kLogoBytes), 0);
 
@@ -67,11 +67,11 @@ TEST_F(StreamEditorTest, BeginEditShowsAnExistingRecord) {
     StreamRecord* odd = FullRecord("odd", 7, 0xFF00FF);
     ASSERT_EQ(view.AddStream(odd), 1);
     editor.BeginEdit(odd);
-    EXPECT_TRUE(Checked(kEditorTvButton));
-    EXPECT_EQ(Text(kEditorColourEdit), "FF00FF");
+    EXPECT_TRUE(Checked(IDC_EDITOR_TV));
+    EXPECT_EQ(Text(IDC_EDITOR_COLOUR), "FF00FF");
     odd->transparentColour = 0xabc;
     editor.BeginEdit(odd);
-    EXPECT_EQ(Text(kEditorColourEdit), "ABC");
+    EXPECT_EQ(Text(IDC_EDITOR_COLOUR), "ABC");
 }
 
 TEST_F(StreamEditorTest, BeginEditForANewEntryStartsFromScratch) {
@@ -82,10 +82,10 @@ TEST_F(StreamEditorTest, BeginEditForANewEntryStartsFromScratch) {
 
     EXPECT_FALSE(editor.isEditing);
     EXPECT_EQ(editor.currentRecord, nullptr);
-    EXPECT_TRUE(Checked(kEditorRadioButton));
-    EXPECT_FALSE(Checked(kEditorTvButton));
+    EXPECT_TRUE(Checked(IDC_EDITOR_RADIO));
+    EXPECT_FALSE(Checked(IDC_EDITOR_TV));
     for (int id : kNineEdits) EXPECT_EQ(Text(id), "") << "edit " << id;
-    EXPECT_EQ(Text(kEditorColourEdit), "FF00FF");
+    EXPECT_EQ(Text(IDC_EDITOR_COLOUR), "FF00FF");
     EXPECT_EQ(Title(), "Ajouter un Flux");
     // The default logo, on its magenta ground, replaced the record's.
     EXPECT_EQ(LogoPixel(editor.logoPixels, 0, 0), RGB(0xFF, 0x00, 0xFF));
@@ -93,9 +93,9 @@ TEST_F(StreamEditorTest, BeginEditForANewEntryStartsFromScratch) {
 
     // Editing the television entry again shows only TV and keeps it television.
     editor.BeginEdit(tv);
-    EXPECT_TRUE(Checked(kEditorTvButton));
-    EXPECT_FALSE(Checked(kEditorRadioButton));
-    Press(kEditorSaveButton);
+    EXPECT_TRUE(Checked(IDC_EDITOR_TV));
+    EXPECT_FALSE(Checked(IDC_EDITOR_RADIO));
+    Press(IDC_EDITOR_SAVE);
     EXPECT_EQ(tv->kind, 1);
 }
 
@@ -105,7 +105,7 @@ TEST_F(StreamEditorTest, ChecksRunInOrderWithTheirOwnMessages) {
     editor.Show(SW_SHOW);
     auto refused = [&](const char* why) {
         size_t before = boxes.boxes.size();
-        Press(kEditorSaveButton);
+        Press(IDC_EDITOR_SAVE);
         EXPECT_EQ(boxes.boxes.size(), before + 1) << why;
         EXPECT_TRUE(EditorShown()) << why;
         EXPECT_EQ(view.slotCount, 0) << why;
@@ -113,23 +113,23 @@ TEST_F(StreamEditorTest, ChecksRunInOrderWithTheirOwnMessages) {
     };
 
     refused("nothing typed: the name comes first");
-    Type(kEditorNameEdit, "Radio Une");
+    Type(IDC_EDITOR_NAME, "Radio Une");
     refused("no address");
-    Type(kEditorAddressEdit, "rtsp://radio.example/live");
+    Type(IDC_EDITOR_ADDRESS, "rtsp://radio.example/live");
     refused("another scheme");
-    Type(kEditorAddressEdit, "HTTP://RADIO.EXAMPLE/LIVE");
+    Type(IDC_EDITOR_ADDRESS, "HTTP://RADIO.EXAMPLE/LIVE");
     refused("schemes are case-sensitive");
-    Type(kEditorAddressEdit, "http://radio.example/live");
-    Type(kEditorWebsiteEdit, "www.radio.example");
-    Type(kEditorPlaylistEdit, "ftp://radio.example/pls");
+    Type(IDC_EDITOR_ADDRESS, "http://radio.example/live");
+    Type(IDC_EDITOR_WEBSITE, "www.radio.example");
+    Type(IDC_EDITOR_PLAYLIST, "ftp://radio.example/pls");
     refused("web site and playlist both wrong");
-    Type(kEditorWebsiteEdit, "");
+    Type(IDC_EDITOR_WEBSITE, "");
     refused("playlist");
-    Type(kEditorPlaylistEdit, "http://radio.example/pls");
-    Type(kEditorPodcastEdit, "see http://radio.example/pod");
+    Type(IDC_EDITOR_PLAYLIST, "http://radio.example/pls");
+    Type(IDC_EDITOR_PODCAST, "see http://radio.example/pod");
     refused("podcast must begin with the scheme");
-    Type(kEditorPodcastEdit, "");
-    Press(kEditorSaveButton);
+    Type(IDC_EDITOR_PODCAST, "");
+    Press(IDC_EDITOR_SAVE);
 
     EXPECT_EQ(boxes.Texts(), (Texts{kTitleMissing, kAddressMissing, kAddressScheme, kAddressScheme,
                                     kWebsiteScheme, kPlaylistScheme, kPodcastScheme}));
@@ -163,7 +163,7 @@ TEST_F(StreamEditorTest, SecureAndEmbeddedAddressesAreAccepted) {
     for (const Case& c : cases) {
         editor.BeginEdit(nullptr);
         TypeEntry("Radio", c.address, c.website, c.playlist, c.podcast);
-        Press(kEditorSaveButton);
+        Press(IDC_EDITOR_SAVE);
         ASSERT_EQ(view.slotCount, ++added) << c.address;
         EXPECT_STREQ(view.slots[added - 1]->address, c.address);
         EXPECT_STREQ(view.slots[added - 1]->website, c.website);
@@ -181,26 +181,26 @@ TEST_F(StreamEditorTest, FieldsOfAnEditedRecordAreStoredAsTheyAreRead) {
     editor.Show(SW_SHOW);
 
     // Refused at the name: nothing changes.
-    Type(kEditorNameEdit, "");
-    Press(kEditorSaveButton);
+    Type(IDC_EDITOR_NAME, "");
+    Press(IDC_EDITOR_SAVE);
     EXPECT_EQ(memcmp(record, &original, sizeof original), 0);
 
     // Refused at the address: the name is already stored.
-    Type(kEditorNameEdit, "new name");
-    Type(kEditorAddressEdit, "rtsp://radio.example/new");
-    Type(kEditorSloganEdit, "new slogan");
-    Press(kEditorSaveButton);
+    Type(IDC_EDITOR_NAME, "new name");
+    Type(IDC_EDITOR_ADDRESS, "rtsp://radio.example/new");
+    Type(IDC_EDITOR_SLOGAN, "new slogan");
+    Press(IDC_EDITOR_SAVE);
     EXPECT_STREQ(record->name, "new name");
     EXPECT_STREQ(record->address, original.address);
     EXPECT_STREQ(record->slogan, original.slogan);
 
     // Refused at the web site: the address and the seven texts are stored,
     // the bad web site among them; colour, logo and kind are not.
-    Type(kEditorAddressEdit, "http://radio.example/new");
-    Type(kEditorWebsiteEdit, "radio.example");
-    Type(kEditorColourEdit, "FF");
-    CheckRadioButton(editor.window, kEditorRadioButton, kEditorTvButton, kEditorRadioButton);
-    Press(kEditorSaveButton);
+    Type(IDC_EDITOR_ADDRESS, "http://radio.example/new");
+    Type(IDC_EDITOR_WEBSITE, "radio.example");
+    Type(IDC_EDITOR_COLOUR, "FF");
+    CheckRadioButton(editor.window, IDC_EDITOR_RADIO, IDC_EDITOR_TV, IDC_EDITOR_RADIO);
+    Press(IDC_EDITOR_SAVE);
     EXPECT_STREQ(record->address, "http://radio.example/new");
     EXPECT_STREQ(record->slogan, "new slogan");
     EXPECT_STREQ(record->website, "radio.example");
@@ -210,7 +210,7 @@ TEST_F(StreamEditorTest, FieldsOfAnEditedRecordAreStoredAsTheyAreRead) {
     EXPECT_EQ(memcmp(record->logo, original.logo, kLogoBytes), 0);
 
     // "Annuler" restores nothing.
-    Press(kEditorCancelButton);
+    Press(IDC_EDITOR_CANCEL);
     EXPECT_FALSE(EditorShown());
     EXPECT_STREQ(record->name, "new name");
     EXPECT_EQ(boxes.Texts(), (Texts{kTitleMissing, kAddressScheme, kWebsiteScheme}));
@@ -227,10 +227,10 @@ TEST_F(StreamEditorTest, AnEditedRecordIsChangedInPlaceAndTheListRepainted) {
 
     editor.BeginEdit(record);
     editor.Show(SW_SHOW);
-    Type(kEditorNameEdit, "renamed");
-    Type(kEditorColourEdit, "pas une couleur");
-    CheckRadioButton(editor.window, kEditorRadioButton, kEditorTvButton, kEditorRadioButton);
-    Press(kEditorSaveButton);
+    Type(IDC_EDITOR_NAME, "renamed");
+    Type(IDC_EDITOR_COLOUR, "pas une couleur");
+    CheckRadioButton(editor.window, IDC_EDITOR_RADIO, IDC_EDITOR_TV, IDC_EDITOR_RADIO);
+    Press(IDC_EDITOR_SAVE);
 
     EXPECT_STREQ(record->name, "renamed");
     EXPECT_EQ(record->kind, 0);
@@ -250,13 +250,13 @@ TEST_F(StreamEditorTest, ANewEntryGoesToTheEndSelectedAndThePreferencesReturn) {
     editor.Show(SW_SHOW);
     TypeEntry("Télé Trois", "mms://tele.example/trois", "http://tele.example", "http://tele.example/pls",
               "http://tele.example/pod");
-    Type(kEditorSloganEdit, "La trois");
-    Type(kEditorKeywordsEdit, "info sport");
-    Type(kEditorFormatEdit, "WMA");
-    Type(kEditorQualityEdit, "300k");
-    Type(kEditorColourEdit, "ff0000");
-    CheckRadioButton(editor.window, kEditorRadioButton, kEditorTvButton, kEditorTvButton);
-    Press(kEditorSaveButton);
+    Type(IDC_EDITOR_SLOGAN, "La trois");
+    Type(IDC_EDITOR_KEYWORDS, "info sport");
+    Type(IDC_EDITOR_FORMAT, "WMA");
+    Type(IDC_EDITOR_QUALITY, "300k");
+    Type(IDC_EDITOR_COLOUR, "ff0000");
+    CheckRadioButton(editor.window, IDC_EDITOR_RADIO, IDC_EDITOR_TV, IDC_EDITOR_TV);
+    Press(IDC_EDITOR_SAVE);
 
     ASSERT_EQ(view.ViewRowCount(), 3);
     StreamRecord* added = view.ViewRecordAt(2);
@@ -287,7 +287,7 @@ TEST_F(StreamEditorTest, AFullCatalogueLosesTheNewEntryAndTheProcedureGoesOn) {
     editor.Show(SW_SHOW);
     TypeEntry("Radio", "http://radio.example/live");
     const int live = LiveRecordAllocations();
-    Press(kEditorSaveButton);
+    Press(IDC_EDITOR_SAVE);
 
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "La liste est remplie !");
@@ -319,14 +319,14 @@ TEST_F(StreamEditorTest, TheCloseBoxAndAnnulerHideWithoutChanges) {
 
     editor.BeginEdit(record);
     editor.Show(SW_SHOW);
-    Type(kEditorNameEdit, "typed, then closed");
+    Type(IDC_EDITOR_NAME, "typed, then closed");
     SendMessageA(editor.window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_FALSE(EditorShown());
     EXPECT_TRUE(IsWindow(editor.window));
 
     editor.Show(SW_SHOW);
-    Type(kEditorAddressEdit, "http://typed.example");
-    Press(kEditorCancelButton);
+    Type(IDC_EDITOR_ADDRESS, "http://typed.example");
+    Press(IDC_EDITOR_CANCEL);
     EXPECT_FALSE(EditorShown());
 
     EXPECT_EQ(memcmp(record, &original, sizeof original), 0);
@@ -340,7 +340,7 @@ TEST_F(StreamEditorTest, DeletingTheEditedRecordTurnsTheEntryIntoANewOne) {
     StreamRecord* x = view.slots[0];
     editor.BeginEdit(x);
     editor.Show(SW_SHOW);
-    Type(kEditorNameEdit, "X edited");
+    Type(IDC_EDITOR_NAME, "X edited");
 
     view.DeleteStream(1);   // another record: the edit goes on
     EXPECT_TRUE(editor.isEditing);
@@ -350,10 +350,10 @@ TEST_F(StreamEditorTest, DeletingTheEditedRecordTurnsTheEntryIntoANewOne) {
     EXPECT_FALSE(editor.isEditing);
     EXPECT_EQ(editor.currentRecord, nullptr);
     EXPECT_EQ(Title(), "Ajouter un Flux");
-    EXPECT_EQ(Text(kEditorNameEdit), "X edited");
+    EXPECT_EQ(Text(IDC_EDITOR_NAME), "X edited");
     EXPECT_TRUE(EditorShown());
 
-    Press(kEditorSaveButton);
+    Press(IDC_EDITOR_SAVE);
     EXPECT_EQ(view.slotCount, 3);
     ASSERT_EQ(view.ViewRowCount(), 1);
     EXPECT_STREQ(view.ViewRecordAt(0)->name, "X edited");
@@ -365,10 +365,10 @@ TEST_F(StreamEditorTest, ClearingTheCatalogueWhileEditingKeepsWhatWasTyped) {
     ASSERT_EQ(Add("X"), 1);
     editor.BeginEdit(view.slots[0]);
     editor.Show(SW_SHOW);
-    Type(kEditorSloganEdit, "typed during the import");
+    Type(IDC_EDITOR_SLOGAN, "typed during the import");
     view.ClearCatalogue();   // what an import does first
 
-    Press(kEditorSaveButton);
+    Press(IDC_EDITOR_SAVE);
     ASSERT_EQ(view.slotCount, 1);
     EXPECT_STREQ(view.slots[0]->name, "X");
     EXPECT_STREQ(view.slots[0]->slogan, "typed during the import");
@@ -380,27 +380,27 @@ TEST_F(StreamEditorTest, RecordsMadeByRefusedPressesAreNotLeaked) {
     MessageBoxRecorder boxes;
 
     editor.BeginEdit(nullptr);
-    for (int i = 0; i < 3; ++i) Press(kEditorSaveButton);   // no name
+    for (int i = 0; i < 3; ++i) Press(IDC_EDITOR_SAVE);   // no name
     EXPECT_EQ(LiveRecordAllocations(), live + 1);
     editor.BeginEdit(nullptr);                               // a new edit drops it
     EXPECT_EQ(LiveRecordAllocations(), live);
 
-    Press(kEditorSaveButton);
+    Press(IDC_EDITOR_SAVE);
     editor.BeginEdit(view.slots[0]);                         // so does editing a record
     EXPECT_EQ(LiveRecordAllocations(), live);
 
     editor.BeginEdit(nullptr);
     TypeEntry("Radio", "http://radio.example/live");
-    Press(kEditorSaveButton);                                // handed over
+    Press(IDC_EDITOR_SAVE);                                // handed over
     EXPECT_EQ(LiveRecordAllocations(), live + 1);
     EXPECT_EQ(view.slotCount, 2);
 
     // An editor destroyed while holding a record it made frees it.
     {
         CStream other;
-        ASSERT_EQ(other.Create(kStreamEditorTemplate, &owner, &CDialog::ModelessDialogProc), 1);
+        ASSERT_EQ(other.Create(IDD_STREAM_EDITOR, &owner, &CDialog::ModelessDialogProc), 1);
         other.BeginEdit(nullptr);
-        SendMessageA(other.window, WM_COMMAND, MAKEWPARAM(kEditorSaveButton, BN_CLICKED), 0);
+        SendMessageA(other.window, WM_COMMAND, MAKEWPARAM(IDC_EDITOR_SAVE, BN_CLICKED), 0);
         EXPECT_EQ(LiveRecordAllocations(), live + 2);
         DestroyWindow(other.window);
     }

@@ -61,10 +61,10 @@ void StreamEditorTest::SetUp() {
     CatalogueTest::SetUp();
     owner.window = parent;
     owner.instance = GetModuleHandleA(nullptr);
-    ASSERT_EQ(preferences.Create(kPreferencesTemplate, &owner, &CDialog::ModelessDialogProc), 1);
+    ASSERT_EQ(preferences.Create(IDD_PREFERENCES, &owner, &CDialog::ModelessDialogProc), 1);
     preferences.catalogue = &view;
     preferences.editor = &editor;
-    ASSERT_EQ(editor.Create(kStreamEditorTemplate, &owner, &CDialog::ModelessDialogProc), 1);
+    ASSERT_EQ(editor.Create(IDD_STREAM_EDITOR, &owner, &CDialog::ModelessDialogProc), 1);
     editor.preferences = &preferences;
     editor.catalogue = &view;
     view.preferences = &preferences;
@@ -98,11 +98,11 @@ void StreamEditorTest::Press(int id) const {
 
 void StreamEditorTest::TypeEntry(const char* name, const char* address, const char* website, const char* playlist,
                                  const char* podcast) const {
-    Type(kEditorNameEdit, name);
-    Type(kEditorAddressEdit, address);
-    Type(kEditorWebsiteEdit, website);
-    Type(kEditorPlaylistEdit, playlist);
-    Type(kEditorPodcastEdit, podcast);
+    Type(IDC_EDITOR_NAME, name);
+    Type(IDC_EDITOR_ADDRESS, address);
+    Type(IDC_EDITOR_WEBSITE, website);
+    Type(IDC_EDITOR_PLAYLIST, playlist);
+    Type(IDC_EDITOR_PODCAST, podcast);
 }
 
 void StreamEditorTest::ShowAndPaint() {
@@ -119,7 +119,7 @@ void StreamEditorTest::Repaint() {
 
 POINT StreamEditorTest::PreviewCorner() const {
     RECT r = {0, 0, 0, 0};
-    GetWindowRect(GetDlgItem(editor.window, kEditorLogoMarker), &r);
+    GetWindowRect(GetDlgItem(editor.window, IDC_EDITOR_LOGO_MARKER), &r);
     POINT corner = {r.left, r.top};
     ScreenToClient(editor.window, &corner);
     return corner;

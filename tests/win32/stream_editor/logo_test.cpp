@@ -121,10 +121,10 @@ protected:
 
 TEST_F(LogoTest, TheDefaultLogoIsStretchedFrom48By47) {
     memset(editor.logoPixels, 0, kLogoBytes);
-    ASSERT_EQ(editor.LoadLogo(MAKEINTRESOURCEA(kDefaultLogoBitmap), LR_CREATEDIBSECTION), 1);
+    ASSERT_EQ(editor.LoadLogo(MAKEINTRESOURCEA(IDB_DEFAULT_LOGO), LR_CREATEDIBSECTION), 1);
 
     HBITMAP source = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kDefaultLogoBitmap), IMAGE_BITMAP, 0, 0,
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_DEFAULT_LOGO), IMAGE_BITMAP, 0, 0,
                    LR_CREATEDIBSECTION));
     ASSERT_NE(source, nullptr);
     std::vector<std::string> rows = RowsOf(source, 48, 47);
@@ -196,12 +196,12 @@ TEST_F(LogoTest, ThePreviewFollowsTheColourTextAtEachRepaint) {
     EXPECT_EQ(right(), kGreen);
     EXPECT_EQ(ClientPixel(at.x + 44, at.y + 47), kGreen);   // the preview is 48 pixels high
 
-    Type(kEditorColourEdit, "20A040");
+    Type(IDC_EDITOR_COLOUR, "20A040");
     Repaint();
     EXPECT_EQ(left(), kMagenta);
     EXPECT_EQ(right(), ground);
 
-    Type(kEditorColourEdit, "pas hexa");   // no colour: drawn as it is
+    Type(IDC_EDITOR_COLOUR, "pas hexa");   // no colour: drawn as it is
     Repaint();
     EXPECT_EQ(left(), kMagenta);
     EXPECT_EQ(right(), kGreen);
@@ -209,11 +209,11 @@ TEST_F(LogoTest, ThePreviewFollowsTheColourTextAtEachRepaint) {
 
 TEST_F(LogoTest, ChangerLoadsTheFileChosenInTheOpenDialog) {
     editor.BeginEdit(nullptr);
-    Type(kEditorColourEdit, "0");
+    Type(IDC_EDITOR_COLOUR, "0");
     ShowAndPaint();
 
     OpenDialogDriver driver(picture);
-    Press(kEditorChangeLogoButton);
+    Press(IDC_EDITOR_CHANGE_LOGO);
     RECT pending;
     const bool invalidated = GetUpdateRect(editor.window, &pending, FALSE) != 0;
 
@@ -236,7 +236,7 @@ TEST_F(LogoTest, CancellingTheOpenDialogChangesNothing) {
     editor.Show(SW_SHOW);
 
     OpenDialogDriver driver("");
-    Press(kEditorChangeLogoButton);
+    Press(IDC_EDITOR_CHANGE_LOGO);
 
     EXPECT_EQ(driver.dialogs, 1);
     EXPECT_EQ(memcmp(editor.logoPixels, before.data(), kLogoBytes), 0);

@@ -67,7 +67,7 @@ int main() {
                                   nullptr, nullptr);
     HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED |
                                     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                                0, 0, 400, 560, parent, reinterpret_cast<HMENU>(kListBoxId), nullptr, nullptr);
+                                0, 0, 400, 560, parent, reinterpret_cast<HMENU>(IDC_STREAM_LIST), nullptr, nullptr);
     static CListView view;
     view.Subclass(list);
     view.SetListName("Benchmark");

@@ -6,6 +6,8 @@
 // Built twice: gen_fake.dll, and gen_noexport.dll without the entry.
 #include <windows.h>
 
+#include "host/host_protocol.h"
+
 namespace {
 
 struct Record {
@@ -58,8 +60,8 @@ unsigned long Hex(const void* handle) { return static_cast<unsigned long>(reinte
 
 int Init() {
     char line[600];
-    LRESULT version = SendMessageA(record.hwndParent, WM_USER, 0, 0);
-    const char* settings = reinterpret_cast<const char*>(SendMessageA(record.hwndParent, WM_USER, 0, 335));
+    LRESULT version = SendMessageA(record.hwndParent, kHostRequestMessage, 0, kHostRequestVersion);
+    const char* settings = reinterpret_cast<const char*>(SendMessageA(record.hwndParent, kHostRequestMessage, 0, kHostRequestSettingsFolder));
     wsprintfA(line, "init parent=%08lX instance=%08lX self=%08lX version=%lX settings=%s",
               Hex(record.hwndParent), Hex(record.hDllInstance),
               Hex(self), static_cast<unsigned long>(version), settings ? settings : "(none)");

@@ -1,4 +1,4 @@
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 #include <cstring>
 

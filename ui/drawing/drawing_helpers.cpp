@@ -1,5 +1,5 @@
 // The mask method for transparent logos, and the link badges of the stream list.
-#include "panel/drawing_helpers.h"
+#include "ui/drawing/drawing_helpers.h"
 
 namespace {
 

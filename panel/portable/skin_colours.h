@@ -9,7 +9,7 @@
 constexpr int kSkinColourCount = 22;
 
 // The colours that drawing code asks for by name.
-enum SkinColourName : int {
+enum class SkinColourName : int {
     itemBackground = 0,
     itemText = 1,
     windowBackground = 2,
@@ -42,6 +42,7 @@ void BuildSkinColourTable(const uint32_t pixels[kSkinColourCount], uint32_t refe
 // The process-wide table (user-interface thread only).
 // Entry `index`, or 0 when the index, taken as unsigned, is 22 or more.
 uint32_t SkinColour(int index);
+inline uint32_t SkinColour(SkinColourName name) { return SkinColour(static_cast<int>(name)); }
 void SetSkinColourTable(const uint32_t table[kSkinColourCount]);
 // Back to kDefaultSkinColours.
 void ResetSkinColourTable();

@@ -1,8 +1,8 @@
-#include "catalogue/record_release.h"
+#include "catalogue/portable/record_release.h"
 
 #include <cstdint>
 
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 bool PointsIntoRecord(const void* pointer, const StreamRecord* record) {
     if (pointer == nullptr || record == nullptr) return false;

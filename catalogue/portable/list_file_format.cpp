@@ -1,4 +1,4 @@
-#include "catalogue/list_file_format.h"
+#include "catalogue/portable/list_file_format.h"
 
 #include <cctype>
 #include <cstdio>

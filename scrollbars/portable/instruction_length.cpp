@@ -1,4 +1,4 @@
-#include "scrollbars/instruction_length.h"
+#include "scrollbars/portable/instruction_length.h"
 
 #include <cstring>
 

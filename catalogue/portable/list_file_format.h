@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "catalogue/replacing_file_write.h"
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
+#include "storage/portable/replacing_file_write.h"
 
 constexpr int32_t kListFileVersion = 1;
 constexpr int32_t kListHeaderSize = 64;

@@ -1,4 +1,4 @@
-#include "scrollbars/scroll_geometry.h"
+#include "scrollbars/portable/scroll_geometry.h"
 
 namespace {
 

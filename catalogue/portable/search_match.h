@@ -1,7 +1,7 @@
 // Matching catalogue records against a search text, without any window.
 #pragma once
 
-#include "catalogue/stream_record.h"
+#include "catalogue/portable/stream_record.h"
 
 // Upper-cases the bytes a to z in place; every other byte stays as it is.
 void UpperAscii(char* text);

@@ -1,10 +1,10 @@
-#include "panel/settings_file.h"
+#include "panel/portable/settings_file.h"
 
 #include <climits>
 #include <cstdio>
 #include <cstring>
 
-#include "catalogue/replacing_file_write.h"
+#include "storage/portable/replacing_file_write.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "panel/skin_colours.h"
+#include "panel/portable/skin_colours.h"
 
 #include <cstring>
 

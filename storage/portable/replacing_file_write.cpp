@@ -1,8 +1,8 @@
-#include "catalogue/replacing_file_write.h"
+#include "storage/portable/replacing_file_write.h"
 
 #include <cstring>
 
-#include "catalogue/file_replace.h"
+#include "storage/portable/file_replace.h"
 
 bool AppendToPath(char (&path)[kPathSize], size_t& length, const char* text) {
     size_t n = strlen(text);

@@ -1,4 +1,4 @@
-#include "scrollbars/scroll_interaction_rules.h"
+#include "scrollbars/portable/scroll_interaction_rules.h"
 
 namespace {
 

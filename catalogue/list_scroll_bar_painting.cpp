@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr LRESULT kParentPaintsItems = 4;
-
 void FillWith(HDC dc, const RECT& r, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     FillRect(dc, &r, brush);
@@ -52,7 +50,7 @@ void CListView::DrawRaisedPart(HDC dc, const RECT& r) const {
 
 int CListView::DrawScrollBarPart(NMSKINSCROLLDRAW* draw, LRESULT* answer) {
     if (draw->drawStage == kSkinScrollPrePaint || draw->drawStage == kSkinScrollPostPaint) {
-        *answer = kParentPaintsItems;
+        *answer = kSkinScrollParentPaints;
         return 1;
     }
     HDC dc = draw->hdc;
@@ -97,7 +95,7 @@ int CListView::DrawScrollBarPart(NMSKINSCROLLDRAW* draw, LRESULT* answer) {
     }
     if (draw->bar == kSkinScrollCornerBar) {
         FillWith(dc, r, backgroundColour);
-        *answer = kParentPaintsItems;
+        *answer = kSkinScrollParentPaints;
         return 1;
     }
     *answer = 0;

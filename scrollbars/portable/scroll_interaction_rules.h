@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "scrollbars/scroll_geometry.h"
+#include "scrollbars/portable/scroll_geometry.h"
 
 // How far the cursor may stray from a bar while its thumb is dragged before
 // the thumb jumps back to where it was picked up.
