@@ -22,7 +22,9 @@ CListView::CListView()
       backgroundDarker(0),
       preferences(nullptr),
       panel(nullptr),
-      readingListFile(false) {
+      readingListFile(false),
+      refusedWhileReading(0),
+      currentListProtected(false) {
     memset(listName, 0, sizeof listName);
     memset(slots, 0, sizeof slots);
     memset(filterText, 0, sizeof filterText);
@@ -56,7 +58,12 @@ StreamRecord* CListView::ViewRecordAt(int row) const {
 
 int CListView::AddStream(StreamRecord* record) {
     if (slotCount >= kMaxSlots) {
-        MessageBoxA(window, "La liste est remplie !", "Ondaria", MB_ICONWARNING);
+        // A list file being read is told about once, at its end.
+        if (readingListFile) {
+            ++refusedWhileReading;
+            return 0;
+        }
+        MessageBoxA(window, kCatalogueFull, "Ondaria", MB_ICONWARNING);
         return 0;
     }
     record->index = slotCount;
@@ -149,10 +156,7 @@ int CListView::SwapRows(int a, int b) {
     return 1;
 }
 
-void CListView::SetListName(const char* text) {
-    memset(listName, 0, sizeof listName);
-    if (text) strncpy(listName, text, kListNameSize - 1);
-}
+void CListView::SetListName(const char* text) { NormaliseListName(text, listName); }
 
 bool CListView::AddReleaseListener(RecordReleaseListener* listener) {
     for (RecordReleaseListener*& slot : releaseListeners) {

@@ -1,11 +1,18 @@
 // Reading and writing the catalogue as a ".rtv" list file.
+#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "catalogue/list_view.h"
 #include "catalogue/portable/list_file_format.h"
+#include "storage/portable/file_replace.h"
 
 namespace {
+
+const char kCaption[] = "Ondaria";
+// The copy kept of a current list that start-up could not take whole.
+const char kUnreadableSuffix[] = ".illisible";   // not a list file, or not readable
+const char kLongerSuffix[] = ".complete";        // more stations than the catalogue holds
 
 struct SlotCursor {
     StreamRecord* const* slots;
@@ -43,20 +50,7 @@ bool HoldRecord(void* context, StreamRecord* record) {
     return true;
 }
 
-// Of the failures only a file that is not a list file is told.
-bool ReadSucceeded(const CListView& view, ListReadResult result) {
-    switch (result) {
-    case ListReadResult::CannotOpen:
-    case ListReadResult::Empty:
-        return false;
-    case ListReadResult::NotValid:
-        MessageBoxA(view.window, "Le fichier n'est pas valide !", "Ondaria", MB_ICONWARNING);
-        return false;
-    case ListReadResult::Read:
-        break;
-    }
-    return true;
-}
+void Warn(HWND owner, const char* text) { MessageBoxA(owner, text, kCaption, MB_ICONWARNING); }
 
 // Brings the top of the list into view and leaves nothing selected.
 void SelectNothingAtTop(const CListView& view) {
@@ -65,6 +59,39 @@ void SelectNothingAtTop(const CListView& view) {
 }
 
 }  // namespace
+
+CListView::ListLoad CListView::ReadIntoCatalogue(const char* path) {
+    bool batch = BeginRowBatch();
+    readingListFile = true;
+    refusedWhileReading = 0;
+    ListLoad load{ReadListFile(path, &AddToCatalogue, this), 0};
+    load.refused = refusedWhileReading;
+    readingListFile = false;
+    EndRowBatch(batch);
+    return load;
+}
+
+bool CListView::ReportLoad(const ListLoad& load) const {
+    switch (load.read) {
+    case ListReadResult::CannotOpen:
+    case ListReadResult::Empty:
+        return false;
+    case ListReadResult::NotValid:
+        Warn(window, "Le fichier n'est pas valide !");
+        return false;
+    case ListReadResult::Read:
+    case ListReadResult::Incomplete:
+        break;
+    }
+    if (load.refused > 0) {
+        // Once for the whole file, however many stations it holds beyond the limit.
+        char text[96];
+        snprintf(text, sizeof text, "%s\n%d flux %s de côté.", kCatalogueFull, load.refused,
+                 load.refused == 1 ? "laissé" : "laissés");
+        Warn(window, text);
+    }
+    return true;
+}
 
 int CListView::SaveListFile(const char* text, int currentList) {
     char path[kPathSize];
@@ -77,33 +104,55 @@ int CListView::SaveListFile(const char* text, int currentList) {
 int CListView::LoadListFile(const char* text, int currentList) {
     char path[kPathSize];
     if (text == nullptr || !ComposeListPath(text, currentList != 0, listName, false, path)) return 0;
-    bool batch = BeginRowBatch();
-    readingListFile = true;
-    ListReadResult result = ReadListFile(path, &AddToCatalogue, this);
-    readingListFile = false;
-    EndRowBatch(batch);
-    if (!ReadSucceeded(*this, result)) return 0;
+    if (!ReportLoad(ReadIntoCatalogue(path))) return 0;
     SelectNothingAtTop(*this);
     return 1;
+}
+
+int CListView::LoadCurrentListFile(const char* folder) {
+    char path[kPathSize];
+    if (folder == nullptr || !ComposeListPath(folder, true, listName, false, path)) return 0;
+    ListLoad load = ReadIntoCatalogue(path);
+    bool read = ReportLoad(load);
+    if (read) SelectNothingAtTop(*this);
+
+    bool whole = (load.read == ListReadResult::Read && load.refused == 0) || load.read == ListReadResult::Empty ||
+                 (load.read == ListReadResult::CannotOpen && !PathExists(path));
+    if (!whole) {
+        // Shut-down would write what the catalogue holds over the file: keep the file first.
+        char kept[kPathSize];
+        const bool longer = load.read == ListReadResult::Read;
+        if (SetFileAside(path, longer ? kLongerSuffix : kUnreadableSuffix, kept)) {
+            char text[kPathSize + 64];
+            snprintf(text, sizeof text, "Le fichier d'origine de la liste est conservé sous le nom :\n%s", kept);
+            Warn(window, text);
+        } else {
+            currentListProtected = true;
+            Warn(window, "Le fichier de la liste ne peut être ni lu ni copié : il ne sera pas remplacé !");
+        }
+    }
+    return read ? 1 : 0;
+}
+
+int CListView::SaveCurrentListFile(const char* folder) {
+    if (currentListProtected) return 0;
+    return SaveListFile(folder, 1);
 }
 
 int CListView::ImportListFile(const char* path) {
     char full[kPathSize];
     if (path == nullptr || !ComposeListPath(path, false, listName, false, full)) return 0;
     ImportHolding holding;
-    if (!ReadSucceeded(*this, ReadListFile(full, &HoldRecord, &holding))) return 0;
+    ListReadResult read = ReadListFile(full, &HoldRecord, &holding);
+    // A file that could not be read to its end replaces nothing.
+    if (read == ListReadResult::Incomplete) return 0;
+    if (!ReportLoad(ListLoad{read, holding.overflow})) return 0;
 
     bool batch = BeginRowBatch();
     readingListFile = true;
     ClearCatalogue();
     for (std::unique_ptr<StreamRecord>& record : holding.records) {
         if (AddStream(record.get())) record.release();
-    }
-    // The catalogue is full by now: AddStream refuses each further record
-    // with its message, as a plain load would.
-    for (int i = 0; i < holding.overflow; ++i) {
-        std::unique_ptr<StreamRecord> extra(new StreamRecord());
-        if (AddStream(extra.get())) extra.release();
     }
     readingListFile = false;
     EndRowBatch(batch);

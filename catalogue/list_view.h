@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "catalogue/portable/list_file_format.h"
 #include "catalogue/portable/record_release.h"
 #include "catalogue/portable/stream_record.h"
 #include "resources/resource_ids.h"
@@ -14,6 +15,7 @@ class CPlugin;
 struct NMSKINSCROLLDRAW;
 
 constexpr int kMaxReleaseListeners = 4;
+constexpr char kCatalogueFull[] = "La liste est remplie !";
 
 class CListView : public CWnd {
 public:
@@ -36,6 +38,13 @@ public:
     // Replaces the catalogue with the list file at `path`, but only once the
     // file has been read as valid: a failed import leaves the catalogue as it was.
     int ImportListFile(const char* path);
+    // The current list at start-up. A file that cannot be taken whole (not a
+    // list file, unreadable, longer than the catalogue holds) is first copied
+    // beside itself, and the user told where; when not even a copy can be
+    // made, the file is never written over in this session.
+    int LoadCurrentListFile(const char* folder);
+    // The current list at shut-down; 0 when it could not be written.
+    int SaveCurrentListFile(const char* folder);
 
     // Search.
     int ApplyFilter(int includeRadio, int includeTv, const char* text);
@@ -94,6 +103,17 @@ private:
     void NotifyParent(int code);
     void DrawRaisedPart(HDC dc, const RECT& r) const;
 
+    // What reading a list file into the catalogue came to.
+    struct ListLoad {
+        ListReadResult read;
+        int refused;   // records the full catalogue could not take
+    };
+    ListLoad ReadIntoCatalogue(const char* path);
+    // Tells the user what a load came to; false when nothing was read.
+    bool ReportLoad(const ListLoad& load) const;
+
     RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
     bool readingListFile;
+    int refusedWhileReading;
+    bool currentListProtected;
 };

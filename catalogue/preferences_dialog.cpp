@@ -101,9 +101,13 @@ int CPref::Show(int showCommand) {
 }
 
 int CPref::OnClose() {
-    char name[kListNameSize] = {0};
+    // Read whole, so that blanks in front do not push the end of the name out.
+    char name[kTextFieldSize] = {0};
     if (window) ::GetDlgItemTextA(window, IDC_LIST_NAME, name, sizeof name);
-    if (catalogue) catalogue->SetListName(name);
+    if (catalogue) {
+        catalogue->SetListName(name);
+        if (window) ::SetDlgItemTextA(window, IDC_LIST_NAME, catalogue->listName);
+    }
     Show(SW_HIDE);
     if (catalogue) catalogue->Show(SW_SHOW);
     return 1;

@@ -2,9 +2,11 @@
 // piece of the plugin relies on.
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "catalogue/portable/list_file_format.h"
 #include "host/plugin.h"
+#include "host/portable/frame_placement.h"
 #include "scrollbars/skinned_scroll_bars.h"
 
 const char kConfigurationFile[] = "gen_ondaria.ini";
@@ -17,6 +19,22 @@ namespace {
 
 const char kProductName[] = "Ondaria";
 const char kStartFailure[] = "Winamp n'a pas réussi à initialiser le plugin !";
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info)) {
+        const RECT& r = info.rcWork;
+        reinterpret_cast<std::vector<ScreenRect>*>(areas)->push_back({r.left, r.top, r.right, r.bottom});
+    }
+    return TRUE;
+}
+
+std::vector<ScreenRect> ScreenWorkAreas() {
+    std::vector<ScreenRect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
 
 HWND WindowOrNull(HWND hwnd) { return (hwnd && IsWindow(hwnd)) ? hwnd : nullptr; }
 
@@ -82,20 +100,20 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
 
     ReadConfiguration(kConfigurationFile);
 
-    LONG* initial = reinterpret_cast<LONG*>(frameState + kFrameStateRectOffset);
-    if (frameRect.left == 0 && frameRect.top == 0 && frameRect.right == 0 && frameRect.bottom == 0) {
+    // A kept rectangle that nobody could see (a screen unplugged, values
+    // edited by hand) gives way to the place beside the host's window.
+    ScreenRect placement = {frameRect.left, frameRect.top, frameRect.right, frameRect.bottom};
+    std::vector<ScreenRect> workAreas = ScreenWorkAreas();
+    if (!IsUsableFrameRect(placement, workAreas.data(), static_cast<int>(workAreas.size()))) {
         RECT host = {0, 0, 0, 0};
         ::GetWindowRect(hostWindow, &host);
-        initial[0] = host.left - 320;
-        initial[1] = host.top;
-        initial[2] = host.left;
-        initial[3] = host.bottom;
-    } else {
-        initial[0] = frameRect.left;
-        initial[1] = frameRect.top;
-        initial[2] = frameRect.right;
-        initial[3] = frameRect.bottom;
+        placement = FrameBesideHost({host.left, host.top, host.right, host.bottom});
     }
+    LONG* initial = reinterpret_cast<LONG*>(frameState + kFrameStateRectOffset);
+    initial[0] = placement.left;
+    initial[1] = placement.top;
+    initial[2] = placement.right;
+    initial[3] = placement.bottom;
 
     frameWindow = reinterpret_cast<HWND>(winamp.SendHostMessage(reinterpret_cast<WPARAM>(frameState), kHostRequestEmbeddedFrame));
     if (frameWindow == nullptr) return FailStart(hostWindow, kStartFailure);
@@ -159,7 +177,7 @@ int CPlugin::FinishStart() {
         view.SetListName(kProductName);
     }
 
-    view.LoadListFile(pluginFolder, 1);
+    view.LoadCurrentListFile(pluginFolder);
 
     HWND combo = ::GetDlgItem(window, IDC_SEARCH_MODE);
     static const char* const kModes[kSearchModeCount] = {"Afficher Flux", "Chercher Flux", "Chercher Radio",
@@ -196,7 +214,10 @@ int CPlugin::Teardown() {
     // Undone before the list is detached: the bars' procedure lies over ours.
     DetachSkinnedScrollBars(listBox);
 
-    view.SaveListFile(pluginFolder, 1);
+    if (!view.SaveCurrentListFile(pluginFolder)) {
+        // The previous file is still there, but this session's changes are not.
+        MessageBoxA(WindowOrNull(parentWindow), "Sauvegarde de la liste impossible !", kProductName, MB_ICONWARNING);
+    }
     view.ClearCatalogue();
 
     view.Unsubclass();

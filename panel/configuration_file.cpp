@@ -52,7 +52,7 @@ int CPlugin::ReadConfiguration(const char* fileName) {
     HWND dialog = preferences.SafeHandle();
     if (values.hasListName) {
         view.SetListName(values.listName);
-        if (dialog) ::SetDlgItemTextA(dialog, IDC_LIST_NAME, values.listName);
+        if (dialog) ::SetDlgItemTextA(dialog, IDC_LIST_NAME, view.listName);
     }
     if (dialog) {
         if (values.checkPlayAtOnce) ::CheckDlgButton(dialog, IDC_PLAY_AT_ONCE, BST_CHECKED);

@@ -7,3 +7,12 @@ bool ReplaceFileWith(const char* temporary, const char* target) {
 }
 
 void RemoveFileQuietly(const char* path) { DeleteFileA(path); }
+
+bool IsReadOnlyFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool CopyToNewFile(const char* from, const char* to) { return CopyFileA(from, to, TRUE) != 0; }

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <memory>
 
-
 namespace {
 
 const char kExtension[] = ".rtv";
@@ -51,6 +50,23 @@ struct FileCloser {
 using File = std::unique_ptr<FILE, FileCloser>;
 
 }  // namespace
+
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+}  // namespace
+
+void NormaliseListName(const char* text, char (&out)[kListNameSize]) {
+    memset(out, 0, sizeof out);
+    if (text == nullptr || *text == 0) return;
+    while (IsBlank(*text)) ++text;
+    size_t length = strnlen(text, kListNameSize - 1);
+    while (length > 0 && IsBlank(text[length - 1])) --length;
+    if (length == 0) {
+        memcpy(out, kDefaultListName, sizeof kDefaultListName);
+        return;
+    }
+    memcpy(out, text, length);
+}
 
 void ListFileBaseName(const char* listName, char* out, size_t outSize) {
     if (outSize == 0) return;
@@ -118,7 +134,7 @@ ListReadResult ReadListFile(const char* path, ListRecordSink sink, void* context
         StreamRecord* raw = record.release();
         if (!sink(context, raw)) delete raw;
     }
-    return ListReadResult::Read;
+    return ferror(file.get()) ? ListReadResult::Incomplete : ListReadResult::Read;
 }
 
 namespace {

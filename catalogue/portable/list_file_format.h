@@ -11,6 +11,14 @@
 constexpr int32_t kListFileVersion = 1;
 constexpr int32_t kListHeaderSize = 64;
 
+// The list name when none is set, and the one a name of blanks becomes.
+constexpr char kDefaultListName[] = "Ondaria";
+
+// The list name as it is kept: the spaces and tabs around it removed (the
+// settings file could not give them back), at most 31 characters; a name of
+// blanks only becomes kDefaultListName, an empty one stays empty.
+void NormaliseListName(const char* text, char (&out)[kListNameSize]);
+
 // The base name of the current list file: the list name with every character
 // that a Windows file name cannot hold (\ / : * ? " < > | and control
 // characters) replaced by '_', and a reserved device name (CON, NUL, COM1...)
@@ -33,6 +41,7 @@ enum class ListReadResult {
     Empty,        // nothing shown
     NotValid,     // "Le fichier n'est pas valide !"
     Read,
+    Incomplete,   // valid, but reading failed before the end: the records before it were given
 };
 
 // Receives each complete record read, already allocated with `new` and with
@@ -41,7 +50,8 @@ enum class ListReadResult {
 using ListRecordSink = bool (*)(void* context, StreamRecord* record);
 
 // Reads the records of a list file in order. Trailing bytes that make no
-// whole record are ignored; a non-empty file shorter than the header is not valid.
+// whole record are ignored; a non-empty file shorter than the header is not
+// valid; a read error after the header gives Incomplete.
 ListReadResult ReadListFile(const char* path, ListRecordSink sink, void* context);
 
 // Gives the next record to write, or nullptr at the end.

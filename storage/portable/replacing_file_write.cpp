@@ -31,6 +31,8 @@ bool ComposeTemporaryPath(const char* target, char (&out)[kPathSize]) {
 bool WriteFileReplacing(const char* target, FileContentWriter write, void* context) {
     char temporary[kPathSize];
     if (target == nullptr || !ComposeTemporaryPath(target, temporary)) return false;
+    // A replacing rename would go through the read-only mark (Wine lets it).
+    if (IsReadOnlyFile(target)) return false;
     FILE* file = fopen(temporary, "wb");
     if (file == nullptr) return false;
     setvbuf(file, nullptr, _IOFBF, 1 << 16);
@@ -40,4 +42,29 @@ bool WriteFileReplacing(const char* target, FileContentWriter write, void* conte
     if (ok) ok = ReplaceFileWith(temporary, target);
     if (!ok) RemoveFileQuietly(temporary);
     return ok;
+}
+
+namespace {
+constexpr int kMaxSetAsideCopies = 99;
+}  // namespace
+
+bool SetFileAside(const char* path, const char* suffix, char (&kept)[kPathSize]) {
+    for (int copy = 1; copy <= kMaxSetAsideCopies; ++copy) {
+        memset(kept, 0, sizeof kept);
+        // ".2" to ".99": at most two digits.
+        const char number[] = {'.', static_cast<char>(copy < 10 ? '0' + copy : '0' + copy / 10),
+                               static_cast<char>(copy < 10 ? 0 : '0' + copy % 10), 0};
+        size_t length = 0;
+        if (!AppendToPath(kept, length, path) || !AppendToPath(kept, length, suffix) ||
+            (copy > 1 && !AppendToPath(kept, length, number))) {
+            break;
+        }
+        if (PathExists(kept)) continue;
+        if (CopyToNewFile(path, kept)) return true;
+        // The name was free: the copy itself failed. Leave nothing half-made.
+        RemoveFileQuietly(kept);
+        break;
+    }
+    memset(kept, 0, sizeof kept);
+    return false;
 }

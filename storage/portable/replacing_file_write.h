@@ -19,5 +19,12 @@ bool ComposeTemporaryPath(const char* target, char (&out)[kPathSize]);
 // Writes the content into the open binary file; false on any failure.
 using FileContentWriter = bool (*)(FILE* file, void* context);
 
-// False, with the target untouched and no temporary left, on any failure.
+// False, with the target untouched and no temporary left, on any failure;
+// a target marked read-only is a failure too.
 bool WriteFileReplacing(const char* target, FileContentWriter write, void* context);
+
+// Keeps a copy of the file at `path` beside it, named `path` + `suffix`, or
+// with ".2", ".3", ... behind that when the name is taken: an earlier copy is
+// never written over. The name used goes to `kept`. False when no copy could
+// be made.
+bool SetFileAside(const char* path, const char* suffix, char (&kept)[kPathSize]);

@@ -422,6 +422,65 @@ TEST_F(ListFileTest, FailedWritesLeaveTheOldFileAndNoTemporary) {
     EXPECT_FALSE(WriteListFile(nullptr, MakeListHeader(1, "n"), &NextRecord, &s3));
 }
 
+TEST_F(ListFileTest, AReadOnlyTargetIsNeverReplaced) {
+    StreamRecord r = RecordFrom(RecordBytes(0, 0, "new", 1));
+    Bytes old = Concat({HeaderBytes(1, 64, 1, "old"), RecordBytes(0, 0, "old", 2)});
+    std::string target = folder.File("locked.rtv");
+    WriteBytes(target, old);
+    fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    RecordList s{{&r}};
+    EXPECT_FALSE(WriteListFile(target.c_str(), MakeListHeader(1, "n"), &NextRecord, &s));
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(ReadBytes(target), old);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"locked.rtv"}));
+}
+
+TEST_F(ListFileTest, SetAsideCopiesBesideAndNeverOverAnEarlierCopy) {
+    std::string list = folder.File("Ondaria.rtv");
+    char kept[kPathSize];
+    EXPECT_FALSE(SetFileAside(list.c_str(), ".illisible", kept));   // nothing to copy
+    EXPECT_STREQ(kept, "");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{});
+
+    WriteBytes(list, Bytes{1, 2, 3});
+    ASSERT_TRUE(SetFileAside(list.c_str(), ".illisible", kept));
+    EXPECT_EQ(std::string(kept), list + ".illisible");
+    WriteBytes(list, Bytes{4, 5});
+    ASSERT_TRUE(SetFileAside(list.c_str(), ".illisible", kept));
+    EXPECT_EQ(std::string(kept), list + ".illisible.2");
+    for (int copy = 3; copy <= 12; ++copy) ASSERT_TRUE(SetFileAside(list.c_str(), ".illisible", kept));
+    EXPECT_EQ(std::string(kept), list + ".illisible.12");
+    EXPECT_EQ(ReadBytes(list + ".illisible"), (Bytes{1, 2, 3}));
+    EXPECT_EQ(ReadBytes(list + ".illisible.2"), (Bytes{4, 5}));
+    EXPECT_EQ(ReadBytes(list), (Bytes{4, 5}));
+
+    // A name that would not fit in a path is refused, leaving nothing behind.
+    std::string longName = folder.File(std::string(kPathSize - folder.Folder().size() - 6, 'n'));
+    WriteBytes(longName, Bytes{9});
+    EXPECT_FALSE(SetFileAside(longName.c_str(), ".illisible", kept));
+    EXPECT_EQ(folder.Entries().size(), 14u);
+}
+
+TEST(ListName, BlanksAroundTheNameGoAndANameOfBlanksBecomesTheDefault) {
+    char out[kListNameSize];
+    NormaliseListName("  \t Mes radios \t ", out);
+    EXPECT_STREQ(out, "Mes radios");
+    NormaliseListName("in  between", out);
+    EXPECT_STREQ(out, "in  between");
+    NormaliseListName(" \t  ", out);
+    EXPECT_STREQ(out, "Ondaria");
+    NormaliseListName("", out);
+    EXPECT_STREQ(out, "");
+    NormaliseListName(nullptr, out);
+    EXPECT_STREQ(out, "");
+    // 31 characters at most, counted after the leading blanks; a blank at the cut goes too.
+    NormaliseListName(("   " + std::string(30, 'a') + " b").c_str(), out);
+    EXPECT_EQ(std::string(out), std::string(30, 'a'));
+    NormaliseListName(std::string(40, 'z').c_str(), out);
+    EXPECT_EQ(std::string(out), std::string(31, 'z'));
+}
+
 #ifndef _WIN32
 TEST_F(ListFileTest, WriteFailingHalfwayLeavesTheOldFileAndNoTemporary) {
     // The temporary is made a link to a device that opens fine and refuses

@@ -122,8 +122,8 @@ TEST_F(ImportTest, AListLongerThanTheCatalogueKeepsItsFirstRecords) {
     EXPECT_STREQ(view.slots[0]->name, "s0");
     EXPECT_STREQ(view.slots[kMaxSlots - 1]->name, "s4095");
     EXPECT_EQ(view.ViewRowCount(), kMaxSlots);
-    // One refusal, as a plain load gives, for each record that did not fit.
-    EXPECT_EQ(recorder.Texts(), (std::vector<std::string>{"La liste est remplie !", "La liste est remplie !"}));
+    // One message for the whole file, as a plain load gives.
+    EXPECT_EQ(recorder.Texts(), (std::vector<std::string>{"La liste est remplie !\n2 flux laissés de côté."}));
     view.RemoveReleaseListener(&counter);
 }
 

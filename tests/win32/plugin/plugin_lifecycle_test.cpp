@@ -92,19 +92,46 @@ TEST_F(PluginHostTest, TheOldestSupportedHostStartsAColumnLeftOfTheHostWindow) {
               (std::vector<unsigned>{kHostRequestVersion, kHostRequestWindow, kHostRequestSettingsFolder, kHostRequestEmbeddedFrame, kHostRequestSkinBitmap}));
 }
 
-TEST_F(PluginHostTest, AStoredRectangleIsUsedAsStoredEvenWithOneSideSet) {
-    WriteSettings("[main]\nGEN_ONDARIA_WND_LEFT = 37\n");
-    Start();
-    const standin::LogEntry* frameRequest = nullptr;
-    for (const standin::LogEntry& e : host->Log()) {
-        if (e.kind == standin::LogEntry::Request && e.number == kHostRequestEmbeddedFrame) frameRequest = &e;
+// The rectangle handed with the frame request.
+std::vector<LONG> FirstFrameRectangle(const standin::StandinHost& host) {
+    for (const standin::LogEntry& e : host.Log()) {
+        if (e.kind == standin::LogEntry::Request && e.number == kHostRequestEmbeddedFrame) {
+            const LONG* block = reinterpret_cast<const LONG*>(e.argument + kFrameStateRectOffset);
+            return {block[0], block[1], block[2], block[3]};
+        }
     }
-    ASSERT_NE(frameRequest, nullptr);
-    const LONG* block = reinterpret_cast<const LONG*>(frameRequest->argument + 8);
-    EXPECT_EQ(block[0], 37);
-    EXPECT_EQ(block[1], 0);
-    EXPECT_EQ(block[2], 0);
-    EXPECT_EQ(block[3], 0);
+    return {};
+}
+
+TEST_F(PluginHostTest, AKeptRectangleNobodyCouldSeeGivesWayToThePlaceBesideTheHost) {
+    // One side only (the others 0: inverted), off every screen, far too small,
+    // and values whose width overflows 32 bits.
+    const char* const kept[] = {
+        "GEN_ONDARIA_WND_LEFT = 37\n",
+        "GEN_ONDARIA_WND_TOP = 20\nGEN_ONDARIA_WND_LEFT = 30000\nGEN_ONDARIA_WND_BOTTOM = 600\n"
+        "GEN_ONDARIA_WND_RIGHT = 30400\n",
+        "GEN_ONDARIA_WND_TOP = 20\nGEN_ONDARIA_WND_LEFT = 30\nGEN_ONDARIA_WND_BOTTOM = 47\n"
+        "GEN_ONDARIA_WND_RIGHT = 142\n",
+        "GEN_ONDARIA_WND_TOP = -2147483600\nGEN_ONDARIA_WND_LEFT = -2147483600\n"
+        "GEN_ONDARIA_WND_BOTTOM = 2147483600\nGEN_ONDARIA_WND_RIGHT = 2147483600\n",
+    };
+    for (const char* settings : kept) {
+        SCOPED_TRACE(settings);
+        WriteSettings(std::string("[main]\n") + settings);
+        Start();
+        RECT main = {0, 0, 0, 0};
+        GetWindowRect(host->MainWindow(), &main);
+        EXPECT_EQ(FirstFrameRectangle(*host), (std::vector<LONG>{main.left - 320, main.top, main.left, main.bottom}));
+        Stop();
+        host.reset();
+    }
+}
+
+TEST_F(PluginHostTest, AKeptRectangleOnScreenIsUsedAsKept) {
+    WriteSettings("[main]\nGEN_ONDARIA_WND_TOP = 25\nGEN_ONDARIA_WND_LEFT = 15\nGEN_ONDARIA_WND_BOTTOM = 469\n"
+                  "GEN_ONDARIA_WND_RIGHT = 348\n");
+    Start();
+    EXPECT_EQ(FirstFrameRectangle(*host), (std::vector<LONG>{15, 25, 348, 469}));
 }
 
 TEST_F(PluginHostTest, SettingsReachThePreferencesAndPickTheCurrentList) {
