@@ -31,6 +31,9 @@ struct X86Instruction {
     bool operandSizePrefix; // 0x66 seen
     bool addressSizePrefix; // 0x67 seen
     uint8_t segmentPrefix;  // last of 0x26 0x2E 0x36 0x3E 0x64 0x65, else 0
+    uint8_t repeatPrefix;   // last of 0xF2 0xF3, else 0
+    uint8_t map;            // opcode map: 0 one-byte, 1 0F, 2 0F 38, 3 0F 3A, 8 to 10 XOP
+    bool vex;               // VEX (C4, C5) or XOP (8F) encoded
     BranchTarget target;
     uint32_t memorySlot;    // kMemorySlot: address of the slot holding the target
 };

@@ -78,6 +78,45 @@ TEST(InstructionLength, TestGroupHasAnImmediateOnlyForTest) {
     EXPECT_EQ(Length({0x66, 0xF7, 0xC1, 1, 2}), 5);                // test cx, imm16
     EXPECT_EQ(Length({0xF7, 0xF1}), 2);                            // div ecx
     EXPECT_EQ(Length({0xF7, 0x44, 0x24, 4, 1, 0, 0, 0}), 8);       // test dword [esp+4], 1
+    // TEST's second encoding, /1, takes the immediate too.
+    EXPECT_EQ(Length({0xF6, 0xC9, 0x01}), 3);                      // test cl, 1
+    EXPECT_EQ(Length({0xF7, 0x4C, 0x24, 4, 1, 0, 0, 0}), 8);       // test dword [esp+4], 1
+}
+
+TEST(InstructionLength, ControlAndDebugRegisterMovesAlwaysNameRegisters) {
+    // Whatever the mod bits say, no SIB and no displacement follow.
+    for (uint8_t op : {0x20, 0x21, 0x22, 0x23}) {
+        EXPECT_EQ(Length({0x0F, op, 0xC0}), 3) << int(op);
+        EXPECT_EQ(Length({0x0F, op, 0x05, 1, 2, 3, 4}), 3) << int(op);   // would be disp32
+        EXPECT_EQ(Length({0x0F, op, 0x44, 0x24, 4}), 3) << int(op);      // would be SIB and disp8
+    }
+}
+
+TEST(InstructionLength, VexXopAndEvexPrefixesIn32BitCode) {
+    EXPECT_EQ(Length({0xC5, 0xF8, 0x77}), 3);                          // vzeroupper
+    EXPECT_EQ(Length({0xC5, 0xF9, 0x6F, 0x44, 0x24, 0x10}), 6);        // vmovdqa xmm0, [esp+16]
+    EXPECT_EQ(Length({0xC4, 0xE3, 0x79, 0x0F, 0xC1, 0x08}), 6);        // vpalignr ..., 8 (map 0F 3A)
+    EXPECT_EQ(Length({0xC4, 0xE2, 0x79, 0x00, 0xC1}), 5);              // vpshufb (map 0F 38)
+    // With a memory ModR/M after them, C4 and C5 are still LES and LDS.
+    EXPECT_EQ(Length({0xC5, 0x05}), 0);                                // lds eax, [disp32] cut short
+    EXPECT_EQ(Length({0xC5, 0x05, 1, 2, 3, 4}), 6);
+    EXPECT_EQ(Length({0xC4, 0x45, 0x08}), 3);                          // les eax, [ebp+8]
+    // 8F: POP r/m with reg 0, XOP otherwise, whose map gives the immediate.
+    EXPECT_EQ(Length({0x8F, 0x45, 0x08}), 3);                          // pop [ebp+8]
+    EXPECT_EQ(Length({0x8F, 0xE8, 0x78, 0xC2, 0xC1, 0x05}), 6);        // vprotb ..., 5 (map 8)
+    EXPECT_EQ(Length({0x8F, 0xE9, 0x78, 0x90, 0xC1}), 5);              // vprotb ... (map 9)
+    EXPECT_EQ(Length({0x8F, 0xEA, 0x78, 0x10, 0xC1, 1, 2, 3, 4}), 9);  // bextr ..., imm32 (map 10)
+    // 62: BOUND with a memory operand, EVEX otherwise.
+    EXPECT_EQ(Length({0x62, 0x45, 0x08}), 3);                          // bound eax, [ebp+8]
+    EXPECT_EQ(Length({0x62, 0xF1, 0x7C, 0x48, 0x58, 0xC1}), 6);        // vaddps zmm0, zmm0, zmm1
+}
+
+TEST(InstructionLength, Sse4aExtractAndInsertTakeTwoImmediates) {
+    EXPECT_EQ(Length({0x66, 0x0F, 0x78, 0xC1, 4, 8}), 6);              // extrq xmm1, 4, 8
+    EXPECT_EQ(Length({0xF2, 0x0F, 0x78, 0xC1, 4, 8}), 6);              // insertq xmm0, xmm1, 4, 8
+    EXPECT_EQ(Length({0x66, 0x0F, 0x79, 0xC1}), 4);                    // extrq xmm0, xmm1
+    EXPECT_EQ(Length({0x0F, 0x78, 0xC1}), 3);                          // vmread ecx, eax
+    EXPECT_EQ(Length({0x66, 0x0F, 0x78, 0x02}), 4);                    // a memory form is vmread
 }
 
 TEST(InstructionLength, TwoAndThreeByteMaps) {
@@ -96,7 +135,7 @@ TEST(InstructionLength, TwoAndThreeByteMaps) {
 
 TEST(InstructionLength, RefusesWhatIsNotAnInstruction) {
     EXPECT_EQ(Length({0x0F, 0x04}), 0);
-    EXPECT_EQ(Length({0x0F, 0xA6, 0xC0}), 0);
+    EXPECT_EQ(Length({0x0F, 0x0A}), 0);
     EXPECT_EQ(Length({0xFF, 0xFF}), 0);                            // FF /7
     EXPECT_EQ(Length({0xFE, 0xD0}), 0);                            // FE /2
     EXPECT_EQ(Length({0xE8, 0, 0}), 0);                            // cut short
