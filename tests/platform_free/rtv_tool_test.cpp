@@ -474,6 +474,38 @@ TEST_F(RtvFiles, BrokenListsAreToldApart) {
     EXPECT_TRUE(AnyContains(m.errors, "... and 30 more"));
 }
 
+TEST(ListChecker, InputInAnyPiecesGivesTheSameFindingsAndEndlessInputStops) {
+    // The same file fed a byte at a time and whole.
+    std::string header(64, '\0');
+    header[0] = 1;
+    header[4] = 64;
+    header[8] = 2;
+    std::string record(sizeof(StreamRecord), '\0');
+    memcpy(&record[offsetof(StreamRecord, name)], "Un", 2);
+    memcpy(&record[offsetof(StreamRecord, address)], "http://un.example/", 18);
+    std::string file = header + record + record + std::string(7, 'x');
+    ListChecker bytewise;
+    for (char c : file) bytewise.Feed(reinterpret_cast<const uint8_t*>(&c), 1);
+    ListCheck one = bytewise.Finish();
+    ListCheck whole = Check(file);
+    EXPECT_TRUE(one.valid);
+    EXPECT_EQ(one.recordCount, 2u);
+    EXPECT_EQ(one.trailingBytes, 7u);
+    EXPECT_EQ(one.warnings, whole.warnings);
+
+    // Records for ever: the checker asks for no more after its limit, holding one record at a time.
+    ListChecker endless;
+    ASSERT_TRUE(endless.Feed(reinterpret_cast<const uint8_t*>(header.data()), header.size()));
+    size_t fed = 0;
+    while (endless.Feed(reinterpret_cast<const uint8_t*>(record.data()), record.size())) ASSERT_LE(++fed, kMaxCheckedRecords);
+    ListCheck stopped = endless.Finish();
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_FALSE(stopped.valid);
+    EXPECT_EQ(stopped.recordCount, kMaxCheckedRecords);
+    EXPECT_TRUE(AnyContains(stopped.errors, "far beyond any list: stopped reading"));
+    EXPECT_TRUE(AnyContains(stopped.warnings, "the plugin keeps only the first 4096"));
+}
+
 TEST_F(RtvFiles, TheSampleManifestBuildsIntoAValidList) {
     std::string manifest = std::string(ONDARIA_SOURCE_DIR) + "/tools/sample_list/stations.txt";
     std::string out = (folder / "Ondaria.rtv").string();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/portable/list_file_format.h"
 #include "tools/rtv_tool/list_inspect.h"
 #include "tools/rtv_tool/manifest.h"
 
@@ -65,15 +66,24 @@ int Check(const std::string& path) {
 }
 
 int Dump(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    if (!ReadWholeFile(path, bytes, error)) {
-        fprintf(stderr, "rtv_tool: %s\n", error.c_str());
+    // Twice through the file, a record at a time: the count heads the dump.
+    ListCheck check = CheckListFile(path);
+    if (!check.headerRead && !check.errors.empty() && check.errors[0].rfind("cannot", 0) == 0) {
+        fprintf(stderr, "rtv_tool: %s\n", check.errors[0].c_str());
         return 1;
     }
-    std::string text = DumpListBytes(bytes.data(), bytes.size());
-    fwrite(text.data(), 1, text.size(), stdout);
-    return CheckListBytes(bytes.data(), bytes.size()).valid ? 0 : 1;
+    std::string head = DumpHeader(check);
+    if (check.headerRead) head += std::to_string(check.recordCount) + " records\n";
+    fwrite(head.data(), 1, head.size(), stdout);
+    if (check.headerRead && check.header.version >= 1 && check.header.headerSize == kListHeaderSize) {
+        CheckListFile(path, [](size_t i, const StreamRecord& r) {
+            std::string text = DumpRecord(i, r);
+            fwrite(text.data(), 1, text.size(), stdout);
+        });
+    }
+    std::string findings = DumpFindings(check);
+    fwrite(findings.data(), 1, findings.size(), stdout);
+    return check.valid ? 0 : 1;
 }
 
 }  // namespace
