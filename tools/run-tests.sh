@@ -12,6 +12,8 @@ source "$root/tools/wine-env.sh"
 status=0
 echo "== native tests (AddressSanitizer, UBSan)"
 (cd "$build/native" && ctest --output-on-failure) || status=1
+echo "== fuzzing, bounded (tools/fuzz.sh --seconds N for a longer run)"
+"$root/tools/fuzz.sh" --seconds "${ONDARIA_FUZZ_SECONDS:-10}" || status=1
 
 if ondaria_wine_can_run; then
     trap ondaria_wine_stop EXIT
