@@ -76,16 +76,43 @@ TEST(SearchMatch, RowsAreGroupedByWordAndARecordRepeatsPerMatchingWord) {
     EXPECT_EQ(c.Rows(0, 1, "jazz rock"), (Rows{"Info Continue"}));
 }
 
-TEST(SearchMatch, OnlySpacesSeparateAndOnlyAsciiLettersFoldCase) {
+TEST(SearchMatch, OnlySpacesSeparateWords) {
     Catalogue c;
-    c.Add(Record("\xC9t\xE9 Radio", 0));         // "Été Radio" in Windows-1252
     c.Add(Record("rock\tpop", 0));
-    c.Add(Record("Caf\xE9 FM", 0));
     EXPECT_EQ(c.Rows(1, 1, "   "), Rows{});
-    EXPECT_EQ(c.Rows(1, 1, "\xE9t\xE9"), Rows{});          // "été" does not find "Été"
-    EXPECT_EQ(c.Rows(1, 1, "\xC9T\xE9"), (Rows{"\xC9t\xE9 Radio"}));
     EXPECT_EQ(c.Rows(1, 1, "ROCK\tPOP"), (Rows{"rock\tpop"}));  // a tab is part of the word
-    EXPECT_EQ(c.Rows(1, 1, "caf\xE9"), (Rows{"Caf\xE9 FM"}));
+}
+
+TEST(SearchMatch, FrenchIsMatchedWithoutCaseOrAccents) {
+    // Windows-1252: "Été Radio", "Café FM", "Radio Éclectique", "Cœur de France", "Straße".
+    Catalogue c;
+    c.Add(Record("\xC9t\xE9 Radio", 0));
+    c.Add(Record("Caf\xE9 FM", 0));
+    c.Add(Record("Radio \xC9\x63lectique", 0));
+    c.Add(Record("C\x9Cur de France", 0));
+    c.Add(Record("Stra\xDF\x65", 0));
+    EXPECT_EQ(c.Rows(1, 1, "\xE9t\xE9"), (Rows{"\xC9t\xE9 Radio"}));      // "été" finds "Été"
+    EXPECT_EQ(c.Rows(1, 1, "ETE"), (Rows{"\xC9t\xE9 Radio"}));               // capitals without accents
+    EXPECT_EQ(c.Rows(1, 1, "eclectique"), (Rows{"Radio \xC9\x63lectique"}));
+    EXPECT_EQ(c.Rows(1, 1, "CAF\xC9"), (Rows{"Caf\xE9 FM"}));                // "CAFÉ"
+    EXPECT_EQ(c.Rows(1, 1, "coeur"), (Rows{"C\x9Cur de France"}));            // œ reads as OE
+    EXPECT_EQ(c.Rows(1, 1, "C\x8CUR"), (Rows{"C\x9Cur de France"}));         // and Œ
+    EXPECT_EQ(c.Rows(1, 1, "strasse"), (Rows{"Stra\xDF\x65"}));              // ß as SS
+}
+
+TEST(SearchFolding, EveryLetterFoldsToItsPlainCapital) {
+    char out[kFoldedTextSize];
+    FoldForSearch("\xE0\xE2\xE4\xE9\xE8\xEA\xEB\xEE\xEF\xF4\xF6\xF9\xFB\xFC\xFF\xE7\xE6\x9C", 100, out);
+    EXPECT_STREQ(out, "AAAEEEEIIOOUUUYCAEOE");
+    FoldForSearch("\xC0\xC2\xC4\xC9\xC8\xCA\xCB\xCE\xCF\xD4\xD6\xD9\xDB\xDC\x9F\xC7\xC6\x8C", 100, out);
+    EXPECT_STREQ(out, "AAAEEEEIIOOUUUYCAEOE");
+    FoldForSearch("az AZ 09 -_\xA9\xD7\xF7\x80", 100, out);   // ©, ×, ÷ and € are not letters
+    EXPECT_STREQ(out, "AZ AZ 09 -_\xA9\xD7\xF7\x80");
+    FoldForSearch("\xDF\xFE", 1, out);   // at most `length` bytes read
+    EXPECT_STREQ(out, "SS");
+    std::string all(259, '\xE6');          // every character doubled: still fits
+    FoldForSearch(all.c_str(), all.size(), out);
+    EXPECT_EQ(strlen(out), 518u);
 }
 
 TEST(SearchMatch, UnterminatedFieldsAreReadWithinTheirBytes) {
