@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "catalogue/portable/list_file_format.h"
-#include "tools/rtv_tool/text_encoding.h"
+#include "catalogue/portable/text_encoding.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// UTF-8 (what manifests are written in) to and from Windows-1252 (what the
-// plugin's records hold).
+// UTF-8 (what manifests and most playlists are written in) to and from
+// Windows-1252 (what the plugin's records hold).
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,13 @@
 // truncated sequences) and on characters that Windows-1252 has no byte for
 // (the C1 controls U+0080-U+009F among them).
 bool Utf8ToWindows1252(const std::string& utf8, std::string& out, std::string& error);
+
+// True when the bytes are well-formed UTF-8 throughout.
+bool IsValidUtf8(const std::string& text);
+
+// Converts UTF-8 text to Windows-1252 as far as it can: a character that
+// Windows-1252 has no byte for, and each malformed byte, becomes '?'.
+std::string Utf8ToWindows1252Lossy(const std::string& utf8);
 
 // The Windows-1252 byte for a code point, or -1.
 int Windows1252FromCodePoint(uint32_t codePoint);

@@ -1,4 +1,4 @@
-#include "tools/rtv_tool/text_encoding.h"
+#include "catalogue/portable/text_encoding.h"
 
 #include <cstdio>
 
@@ -59,6 +59,30 @@ bool DecodeOne(const std::string& s, size_t& i, uint32_t& c) {
 }
 
 }  // namespace
+
+bool IsValidUtf8(const std::string& text) {
+    uint32_t c = 0;
+    for (size_t i = 0; i < text.size();) {
+        if (!DecodeOne(text, i, c)) return false;
+    }
+    return true;
+}
+
+std::string Utf8ToWindows1252Lossy(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    uint32_t c = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        if (!DecodeOne(utf8, i, c)) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        int byte = Windows1252FromCodePoint(c);
+        out += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    return out;
+}
 
 int Windows1252FromCodePoint(uint32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);

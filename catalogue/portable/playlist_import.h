@@ -1,0 +1,65 @@
+// Stations from the playlists that station sites and other players hand out
+// (M3U and M3U8, PLS, XSPF): recognising a file's format from its content,
+// reading its entries, and making catalogue records of them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/portable/stream_record.h"
+
+enum class ListFormat {
+    Unknown,
+    Rtv,    // the plugin's own list file
+    M3u,    // "#EXTM3U", or lines that are stream addresses
+    Pls,    // "[playlist]"
+    Xspf,   // "<playlist" (XML)
+};
+
+// What a file holds, judged from its first bytes: a valid ".rtv" header, or
+// the mark of a playlist format after a byte-order mark and blank space.
+ListFormat RecogniseListFormat(const uint8_t* data, size_t size);
+
+// Larger files are refused before being read: no playlist of stations comes near.
+constexpr size_t kMaxPlaylistBytes = 8u << 20;
+
+// One entry as the playlist gives it, texts still in the file's encoding.
+struct PlaylistEntry {
+    std::string address;
+    std::string title;     // may be empty
+    std::string website;   // XSPF "info", may be empty
+};
+
+// Reads the entries of a playlist of a known format, in file order. Never
+// fails: what cannot be read is left out. `utf8` tells whether the texts
+// are UTF-8 (a byte-order mark, XSPF, or bytes that decode as UTF-8 throughout).
+std::vector<PlaylistEntry> ReadPlaylistEntries(ListFormat format, const uint8_t* data, size_t size, bool* utf8);
+
+// An address the catalogue takes from a playlist: http://, https:// or mms://.
+bool IsPlaylistStreamAddress(const std::string& address);
+
+// The host part of an address ("radio.example" in "http://radio.example:8000/live").
+std::string HostOf(const std::string& address);
+
+// A text as a record field holds it: Windows-1252 ('?' for what it cannot
+// hold), blanks around it removed, at most 259 bytes.
+std::string RecordText(const std::string& text, bool utf8);
+
+// A new record for a playlist entry: its title (or the address's host, or
+// the address itself) as name, radio, its address, the XSPF web site when it is an http(s) address,
+// key colour FF00FF. The logo is left zero for the caller to fill.
+void MakePlaylistRecord(const PlaylistEntry& entry, bool utf8, StreamRecord& record);
+
+// What one playlist brought to the catalogue.
+struct PlaylistTally {
+    int added = 0;
+    int present = 0;    // the same address was in the catalogue already
+    int ignored = 0;    // not a stream address the catalogue takes
+    int leftOut = 0;    // the catalogue was full
+};
+
+// The result line of a playlist import or merge, in French: "3 flux ajoutés,
+// 2 déjà présents, 1 ignoré" (counts that are 0 left out, but for the first).
+std::string DescribeTally(const PlaylistTally& tally);
