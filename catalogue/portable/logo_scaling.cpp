@@ -1,0 +1,61 @@
+#include "catalogue/portable/logo_scaling.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kOpaqueEnough = 0.5;   // of full opacity
+
+void Put(uint8_t (&logo)[kLogoBytes], int x, int y, uint32_t rgb) {
+    uint8_t* p = logo + ((kLogoSide - 1 - y) * kLogoSide + x) * 3;
+    p[0] = static_cast<uint8_t>(rgb);
+    p[1] = static_cast<uint8_t>(rgb >> 8);
+    p[2] = static_cast<uint8_t>(rgb >> 16);
+}
+
+}  // namespace
+
+bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t keyColour,
+                     uint8_t (&logo)[kLogoBytes]) {
+    if (pixels == nullptr || width <= 0 || height <= 0) return false;
+    keyColour &= 0xFFFFFF;
+    for (int y = 0; y < kLogoSide; ++y)
+        for (int x = 0; x < kLogoSide; ++x) Put(logo, x, y, keyColour);
+
+    // The picture's place in the logo: the longer side fills it.
+    const double scale = static_cast<double>(std::max(width, height)) / kLogoSide;
+    const int placedWidth = std::max(1, static_cast<int>(std::lround(width / scale)));
+    const int placedHeight = std::max(1, static_cast<int>(std::lround(height / scale)));
+    const int left = (kLogoSide - placedWidth) / 2;
+    const int top = (kLogoSide - placedHeight) / 2;
+    const double stepX = static_cast<double>(width) / placedWidth;
+    const double stepY = static_cast<double>(height) / placedHeight;
+
+    for (int py = 0; py < placedHeight; ++py) {
+        const double y0 = py * stepY, y1 = (py + 1) * stepY;
+        for (int px = 0; px < placedWidth; ++px) {
+            const double x0 = px * stepX, x1 = (px + 1) * stepX;
+            double area = 0, alpha = 0, red = 0, green = 0, blue = 0;
+            for (int sy = static_cast<int>(y0); sy < height && sy < y1; ++sy) {
+                const double coverY = std::min<double>(sy + 1, y1) - std::max<double>(sy, y0);
+                for (int sx = static_cast<int>(x0); sx < width && sx < x1; ++sx) {
+                    const double cover = coverY * (std::min<double>(sx + 1, x1) - std::max<double>(sx, x0));
+                    if (cover <= 0) continue;
+                    const uint32_t argb = pixels[static_cast<size_t>(sy) * width + sx];
+                    const double a = (argb >> 24) / 255.0 * cover;
+                    area += cover;
+                    alpha += a;
+                    red += ((argb >> 16) & 0xFF) * a;
+                    green += ((argb >> 8) & 0xFF) * a;
+                    blue += (argb & 0xFF) * a;
+                }
+            }
+            if (area <= 0 || alpha / area < kOpaqueEnough) continue;   // stays the key colour
+            auto channel = [alpha](double sum) { return static_cast<uint32_t>(std::min(255L, std::lround(sum / alpha))); };
+            // A pixel of the key colour itself stays transparent, as in the bitmaps users prepare.
+            Put(logo, left + px, top + py, (channel(red) << 16) | (channel(green) << 8) | channel(blue));
+        }
+    }
+    return true;
+}
