@@ -48,6 +48,13 @@ int CListView::OnKeyDown(WPARAM virtualKey, int, int) {
 
 int CListView::OnKeyUp(WPARAM, int, int) { return 0; }
 
+int CListView::OnDropFiles(WPARAM drop, LPARAM second) {
+    HWND parent = window ? ::GetParent(window) : nullptr;
+    if (parent == nullptr) return 0;
+    ::SendMessageA(parent, WM_DROPFILES, drop, second);
+    return 1;
+}
+
 void CListView::NotifyParent(int code) {
     HWND parent = ::GetParent(window);
     if (parent == nullptr) return;

@@ -1,9 +1,11 @@
 // Reading and writing the catalogue as a ".rtv" list file.
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "catalogue/list_view.h"
+#include "catalogue/logo_images.h"
 #include "catalogue/portable/list_file_format.h"
 #include "storage/portable/file_replace.h"
 
@@ -157,5 +159,102 @@ int CListView::ImportListFile(const char* path) {
     readingListFile = false;
     EndRowBatch(batch);
     SelectNothingAtTop(*this);
+    return 1;
+}
+
+ListFormat CListView::FileFormat(const char* path) {
+    FILE* file = path ? fopen(path, "rb") : nullptr;
+    if (file == nullptr) return ListFormat::Unknown;
+    uint8_t head[4096];
+    size_t got = fread(head, 1, sizeof head, file);
+    fclose(file);
+    return RecogniseListFormat(head, got);
+}
+
+bool CListView::HoldsAddress(const char* address) const {
+    for (int i = 0; i < slotCount; ++i) {
+        if (slots[i] && strncmp(slots[i]->address, address, kTextFieldSize) == 0) return true;
+    }
+    return false;
+}
+
+bool CListView::ReadPlaylistStations(const char* path, bool againstCatalogue, std::vector<StreamRecord*>& stations,
+                                     PlaylistTally& tally) {
+    FILE* file = path ? fopen(path, "rb") : nullptr;
+    if (file == nullptr) return false;
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    size_t got;
+    bool tooLarge = false;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (bytes.size() + got > kMaxPlaylistBytes) {
+            tooLarge = true;
+            break;
+        }
+        bytes.insert(bytes.end(), buffer, buffer + got);
+    }
+    const bool failed = ferror(file) != 0;
+    fclose(file);
+    if (tooLarge || failed) return false;
+
+    const ListFormat format = RecogniseListFormat(bytes.data(), bytes.size());
+    bool utf8 = false;
+    std::vector<PlaylistEntry> entries = ReadPlaylistEntries(format, bytes.data(), bytes.size(), &utf8);
+    uint8_t defaultLogo[kLogoBytes];
+    const bool haveLogo = ReadLogoResource(CodeModule(), IDB_DEFAULT_LOGO, defaultLogo);
+    for (const PlaylistEntry& entry : entries) {
+        if (!IsPlaylistStreamAddress(entry.address)) {
+            ++tally.ignored;
+            continue;
+        }
+        std::unique_ptr<StreamRecord> record(new StreamRecord());
+        MakePlaylistRecord(entry, utf8, *record);
+        bool seen = againstCatalogue && HoldsAddress(record->address);
+        for (const StreamRecord* earlier : stations) {
+            seen = seen || strncmp(earlier->address, record->address, kTextFieldSize) == 0;
+        }
+        if (seen) {
+            ++tally.present;
+            continue;
+        }
+        if (haveLogo) memcpy(record->logo, defaultLogo, kLogoBytes);
+        stations.push_back(record.release());
+    }
+    return !entries.empty();
+}
+
+void CListView::AddPlaylistStations(std::vector<StreamRecord*>& stations, PlaylistTally& tally) {
+    bool batch = BeginRowBatch();
+    readingListFile = true;
+    for (StreamRecord*& record : stations) {
+        if (AddStream(record)) {
+            ++tally.added;
+        } else {
+            ++tally.leftOut;
+            delete record;
+        }
+        record = nullptr;
+    }
+    readingListFile = false;
+    EndRowBatch(batch);
+    SelectNothingAtTop(*this);
+    if (tally.leftOut > 0) ReportLoad(ListLoad{ListReadResult::Read, tally.leftOut});
+}
+
+int CListView::MergePlaylist(const char* path, PlaylistTally& tally) {
+    std::vector<StreamRecord*> stations;
+    if (!ReadPlaylistStations(path, true, stations, tally)) return 0;
+    AddPlaylistStations(stations, tally);
+    return 1;
+}
+
+int CListView::ImportPlaylist(const char* path, PlaylistTally& tally) {
+    std::vector<StreamRecord*> stations;
+    if (!ReadPlaylistStations(path, false, stations, tally) || stations.empty()) {
+        for (StreamRecord* record : stations) delete record;
+        return 0;
+    }
+    ClearCatalogue();
+    AddPlaylistStations(stations, tally);
     return 1;
 }

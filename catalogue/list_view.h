@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "catalogue/portable/list_file_format.h"
+#include "catalogue/portable/playlist_import.h"
 #include "catalogue/portable/record_release.h"
 #include "catalogue/portable/stream_record.h"
 #include "resources/resource_ids.h"
@@ -46,6 +49,15 @@ public:
     // The current list at shut-down; 0 when it could not be written.
     int SaveCurrentListFile(const char* folder);
 
+    // Playlists (M3U, PLS, XSPF). A merge skips the entries whose address the
+    // catalogue holds already; an import replaces the catalogue, but only
+    // when at least one station was read. Both return 0, changing nothing,
+    // for a file that gives no station; `tally` says what came of it.
+    int MergePlaylist(const char* path, PlaylistTally& tally);
+    int ImportPlaylist(const char* path, PlaylistTally& tally);
+    // What the file at `path` holds, from its first bytes; Unknown when unreadable.
+    static ListFormat FileFormat(const char* path);
+
     // Search.
     int ApplyFilter(int includeRadio, int includeTv, const char* text);
     int ReapplyFilter();
@@ -60,6 +72,8 @@ public:
     int RowHeight() const;
     int OnKeyDown(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
     int OnKeyUp(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
+    // Files dropped on the list go to the panel, which takes them.
+    int OnDropFiles(WPARAM drop, LPARAM second) override;
     LRESULT DefaultProc(UINT message, WPARAM first, LPARAM second) override;
     // Paints one part of the list's skinned scroll bars; `answer` goes back to the bar.
     int DrawScrollBarPart(NMSKINSCROLLDRAW* draw, LRESULT* answer);
@@ -109,6 +123,13 @@ private:
         int refused;   // records the full catalogue could not take
     };
     ListLoad ReadIntoCatalogue(const char* path);
+    // The playlist's stations that the catalogue does not hold, as new
+    // records with the default logo; what was skipped is counted in `tally`.
+    bool ReadPlaylistStations(const char* path, bool againstCatalogue, std::vector<StreamRecord*>& stations,
+                              PlaylistTally& tally);
+    // Adds the stations in order while there is room; the rest are left out, told once.
+    void AddPlaylistStations(std::vector<StreamRecord*>& stations, PlaylistTally& tally);
+    bool HoldsAddress(const char* address) const;
     // Tells the user what a load came to; false when nothing was read.
     bool ReportLoad(const ListLoad& load) const;
 

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cstring>
+#include <string>
 
 #include "catalogue/list_view.h"
 #include "catalogue/portable/list_file_format.h"
@@ -17,6 +18,11 @@ const char kErrorCaption[] = "Erreur Ondaria 2";
 
 // Description and pattern pairs; the literal's own NUL ends the list with two.
 const char kListFileFilter[] = "Radio/TV Files\0*.rtv\0All files\0*.*;\0";
+const char kOpenFileFilter[] =
+    "Radio/TV Files\0*.rtv\0Playlists (*.m3u;*.m3u8;*.pls;*.xspf)\0*.m3u;*.m3u8;*.pls;*.xspf\0All files\0*.*;\0";
+const char kImportCaption[] = "Résultat de l'import";
+const char kMergeCaption[] = "Résultat de la fusion";
+const char kNoStation[] = "Aucun flux lisible dans ce fichier.";
 
 enum class FileDialog { Open, Save };
 
@@ -27,7 +33,7 @@ bool ChooseListFile(HWND owner, FileDialog kind, char (&path)[kPathSize]) {
     memset(&request, 0, sizeof request);
     request.lStructSize = sizeof request;
     request.hwndOwner = owner;
-    request.lpstrFilter = kListFileFilter;
+    request.lpstrFilter = kind == FileDialog::Open ? kOpenFileFilter : kListFileFilter;
     request.nFilterIndex = 1;
     request.lpstrFile = path;
     request.nMaxFile = sizeof path;
@@ -191,21 +197,31 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
 
     case IDC_IMPORT_BUTTON:
         if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
-        {
+        if (IsPlaylistFormat(CListView::FileFormat(path))) {
+            PlaylistTally tally;
+            int imported = catalogue ? catalogue->ImportPlaylist(path, tally) : 0;
+            Show(SW_SHOW);
+            std::string text = imported ? "Import réussi !\n" + DescribeTally(tally) : std::string("Echec de l'import !\n") + kNoStation;
+            MessageBoxA(window, text.c_str(), kImportCaption, MB_ICONWARNING);
+        } else {
             int imported = catalogue ? catalogue->ImportListFile(path) : 0;
             Show(SW_SHOW);
-            MessageBoxA(window, imported ? "Import réussi !" : "Echec de l'import !", "Résultat de l'import",
-                        MB_ICONWARNING);
+            MessageBoxA(window, imported ? "Import réussi !" : "Echec de l'import !", kImportCaption, MB_ICONWARNING);
         }
         return 1;
 
     case IDC_MERGE_BUTTON:
         if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
-        {
+        if (IsPlaylistFormat(CListView::FileFormat(path))) {
+            PlaylistTally tally;
+            int merged = catalogue ? catalogue->MergePlaylist(path, tally) : 0;
+            Show(SW_SHOW);
+            std::string text = merged ? "Fusion réussie !\n" + DescribeTally(tally) : std::string("Echec de la fusion !\n") + kNoStation;
+            MessageBoxA(window, text.c_str(), kMergeCaption, MB_ICONWARNING);
+        } else {
             int merged = catalogue ? catalogue->LoadListFile(path, 0) : 0;
             Show(SW_SHOW);
-            MessageBoxA(window, merged ? "Fusion réussie !" : "Echec de la fusion !", "Résultat de la fusion",
-                        MB_ICONWARNING);
+            MessageBoxA(window, merged ? "Fusion réussie !" : "Echec de la fusion !", kMergeCaption, MB_ICONWARNING);
         }
         return 1;
 

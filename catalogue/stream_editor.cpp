@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "catalogue/list_view.h"
+#include "catalogue/logo_images.h"
 #include "catalogue/portable/link_policy.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
@@ -29,15 +30,6 @@ const TextControl kTextControls[] = {
     {IDC_EDITOR_QUALITY, &StreamRecord::quality},
 };
 
-// The module holding the code also holds its bitmaps (the plugin DLL, or a
-// test program linked with the plugin's resources).
-HMODULE CodeModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&CodeModule), &module);
-    return module;
-}
-
 void ReadControl(HWND dialog, int id, char (&text)[kTextFieldSize]) {
     text[0] = 0;
     if (dialog) GetDlgItemTextA(dialog, id, text, kTextFieldSize);
@@ -45,6 +37,10 @@ void ReadControl(HWND dialog, int id, char (&text)[kTextFieldSize]) {
 }
 
 // Edit 1040 read as "%X"; false when it holds no hexadecimal number.
+// Pictures the system decodes; description and pattern pairs, the literal's own NUL ending the list.
+const char kPictureFilter[] =
+    "Images (*.png;*.jpg;*.jpeg;*.gif;*.ico;*.bmp)\0*.png;*.jpg;*.jpeg;*.gif;*.ico;*.bmp\0All files\0*.*;\0";
+
 bool ReadColour(HWND dialog, int32_t* colour) {
     char text[kTextFieldSize];
     ReadControl(dialog, IDC_EDITOR_COLOUR, text);
@@ -214,13 +210,21 @@ void CStream::ChooseLogoFile() {
     memset(&dialog, 0, sizeof dialog);
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = SafeHandle();
-    dialog.lpstrFilter = "Bitmap files (*.bmp)\0*.bmp\0All files\0*.*;\0";
+    dialog.lpstrFilter = kPictureFilter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!GetOpenFileNameA(&dialog)) return;
-    LoadLogo(path, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    // Transparent parts and margins take the key colour the user has set.
+    int32_t key = kDefaultKey;
+    ReadColour(SafeHandle(), &key);
+    uint8_t logo[kLogoBytes];
+    if (!ReadLogoPicture(path, static_cast<uint32_t>(key), logo)) {
+        Refuse("Image illisible !");   // the previous logo stays
+        return;
+    }
+    memcpy(logoPixels, logo, kLogoBytes);
     if (SafeHandle()) InvalidateRect(window, nullptr, TRUE);
 }
 

@@ -40,6 +40,8 @@ public:
     int OnSetFocus(WPARAM first) override;
     int OnNotify(WPARAM controlId, NMHDR* header, LRESULT* result) override;
     int OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) override;
+    // Files dropped on the panel or its list are merged one after another.
+    int OnDropFiles(WPARAM drop, LPARAM second) override;
 
     // Binds the panel's list box as the catalogue list control, in the
     // skin's colours and with skinned scroll bars.

@@ -1,5 +1,8 @@
 // The panel dialog: fonts, layout, skin changes, borders and focus.
 #include "host/plugin.h"
+
+#include <shellapi.h>
+
 #include "panel/dialog_skin.h"
 #include "panel/portable/panel_layout.h"
 #include "scrollbars/skinned_scroll_bars.h"
@@ -43,6 +46,10 @@ void CPlugin::BindStreamList() {
     AttachSkinnedScrollBars(listBox);
     SetSkinnedScrollBarSize(listBox, SB_BOTH, kListBarArrowLength, kListBarThickness);
     SetSkinnedScrollBarStyle(listBox, SB_BOTH, kBarStyleFlat);
+
+    // Lists and playlists dropped on the panel or its list are merged.
+    DragAcceptFiles(window, TRUE);
+    DragAcceptFiles(listBox, TRUE);
 }
 
 int CPlugin::OnInitDialog() {

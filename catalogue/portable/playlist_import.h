@@ -22,6 +22,10 @@ enum class ListFormat {
 // the mark of a playlist format after a byte-order mark and blank space.
 ListFormat RecogniseListFormat(const uint8_t* data, size_t size);
 
+inline bool IsPlaylistFormat(ListFormat format) {
+    return format == ListFormat::M3u || format == ListFormat::Pls || format == ListFormat::Xspf;
+}
+
 // Larger files are refused before being read: no playlist of stations comes near.
 constexpr size_t kMaxPlaylistBytes = 8u << 20;
 

@@ -1,0 +1,141 @@
+#include "catalogue/logo_images.h"
+
+#include <cstring>
+#include <vector>
+
+#include "catalogue/portable/logo_scaling.h"
+
+namespace {
+
+// The part of the GDI+ flat interface used here (gdiplus.dll, loaded when a
+// picture is first read, so that the plugin imports nothing more).
+struct GdiplusStartupInput {
+    UINT32 version;
+    void* debugEventCallback;
+    BOOL suppressBackgroundThread;
+    BOOL suppressExternalCodecs;
+};
+struct GdiplusRect {
+    INT x, y, width, height;
+};
+struct GdiplusBitmapData {
+    UINT width;
+    UINT height;
+    INT stride;
+    INT pixelFormat;
+    void* scan0;
+    UINT_PTR reserved;
+};
+using GdiplusStatus = int;
+constexpr GdiplusStatus kGdiplusOk = 0;
+constexpr UINT32 kGdiplusVersion = 1;
+constexpr INT kPixelFormat32bppArgb = 0x26200A;
+constexpr UINT kImageLockModeRead = 1;
+// A picture larger than this on a side is no logo anyone made.
+constexpr UINT kMaxPictureSide = 8192;
+
+struct Gdiplus {
+    HMODULE module = nullptr;
+    ULONG_PTR token = 0;
+    GdiplusStatus(WINAPI* startup)(ULONG_PTR*, const GdiplusStartupInput*, void*) = nullptr;
+    void(WINAPI* shutdown)(ULONG_PTR) = nullptr;
+    GdiplusStatus(WINAPI* createFromFile)(const WCHAR*, void**) = nullptr;
+    GdiplusStatus(WINAPI* width)(void*, UINT*) = nullptr;
+    GdiplusStatus(WINAPI* height)(void*, UINT*) = nullptr;
+    GdiplusStatus(WINAPI* lockBits)(void*, const GdiplusRect*, UINT, INT, GdiplusBitmapData*) = nullptr;
+    GdiplusStatus(WINAPI* unlockBits)(void*, GdiplusBitmapData*) = nullptr;
+    GdiplusStatus(WINAPI* dispose)(void*) = nullptr;
+
+    template <typename Function>
+    bool Find(Function& function, const char* name) {
+        function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        return function != nullptr;
+    }
+
+    // Started for one picture and stopped after it: a plugin must not keep
+    // GDI+ running in the host, nor stop it from DllMain.
+    bool Start() {
+        module = LoadLibraryA("gdiplus.dll");
+        if (!module) return false;
+        GdiplusStartupInput input = {kGdiplusVersion, nullptr, FALSE, FALSE};
+        bool found = Find(startup, "GdiplusStartup") && Find(shutdown, "GdiplusShutdown") &&
+                     Find(createFromFile, "GdipCreateBitmapFromFile") && Find(width, "GdipGetImageWidth") &&
+                     Find(height, "GdipGetImageHeight") && Find(lockBits, "GdipBitmapLockBits") &&
+                     Find(unlockBits, "GdipBitmapUnlockBits") && Find(dispose, "GdipDisposeImage");
+        if (!found || startup(&token, &input, nullptr) != kGdiplusOk) {
+            token = 0;
+            return false;
+        }
+        return true;
+    }
+    ~Gdiplus() {
+        if (token) shutdown(token);
+        if (module) FreeLibrary(module);
+    }
+};
+
+// The picture's pixels, 0xAARRGGBB rows top first; false when unreadable.
+bool DecodePicture(const char* path, std::vector<uint32_t>& pixels, int& width, int& height) {
+    WCHAR widePath[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return false;
+    Gdiplus gdiplus;
+    if (!gdiplus.Start()) return false;
+    void* bitmap = nullptr;
+    if (gdiplus.createFromFile(widePath, &bitmap) != kGdiplusOk || !bitmap) return false;
+    UINT w = 0, h = 0;
+    bool ok = gdiplus.width(bitmap, &w) == kGdiplusOk && gdiplus.height(bitmap, &h) == kGdiplusOk && w > 0 &&
+              h > 0 && w <= kMaxPictureSide && h <= kMaxPictureSide;
+    if (ok) {
+        GdiplusRect all = {0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+        GdiplusBitmapData data;
+        memset(&data, 0, sizeof data);
+        ok = gdiplus.lockBits(bitmap, &all, kImageLockModeRead, kPixelFormat32bppArgb, &data) == kGdiplusOk;
+        if (ok) {
+            pixels.resize(static_cast<size_t>(w) * h);
+            for (UINT y = 0; y < h; ++y)
+                memcpy(&pixels[static_cast<size_t>(y) * w], static_cast<const uint8_t*>(data.scan0) + y * data.stride,
+                       w * sizeof(uint32_t));
+            gdiplus.unlockBits(bitmap, &data);
+            width = static_cast<int>(w);
+            height = static_cast<int>(h);
+        }
+    }
+    gdiplus.dispose(bitmap);
+    return ok;
+}
+
+}  // namespace
+
+HMODULE CodeModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&CodeModule), &module);
+    return module;
+}
+
+bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes]) {
+    HBITMAP loaded = static_cast<HBITMAP>(
+        LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, kLogoSide, kLogoSide, LR_CREATEDIBSECTION));
+    if (loaded == nullptr) return false;
+    BITMAPINFO info;
+    memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = kLogoSide;
+    info.bmiHeader.biHeight = kLogoSide;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    // 48 pixels of 3 bytes make 144-byte rows: no padding to strip.
+    bool read = dc && GetDIBits(dc, loaded, 0, kLogoSide, logo, &info, DIB_RGB_COLORS) == kLogoSide;
+    if (dc) DeleteDC(dc);
+    DeleteObject(loaded);
+    return read;
+}
+
+bool ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]) {
+    std::vector<uint32_t> pixels;
+    int width = 0, height = 0;
+    if (path == nullptr || !DecodePicture(path, pixels, width, height)) return false;
+    return ScaleToLogoArgb(pixels.data(), width, height, keyColour, logo);
+}

@@ -1,0 +1,21 @@
+// Logos for records from the plugin's bitmaps and from picture files of any
+// common format (PNG, JPEG, GIF, ICO, BMP), decoded by the system's GDI+.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "catalogue/portable/stream_record.h"
+
+// The module holding the code, which also holds its bitmaps (the plugin DLL,
+// or a test program linked with the plugin's resources).
+HMODULE CodeModule();
+
+// A bitmap resource of `module` stretched to 48 x 48, in the record's layout.
+bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes]);
+
+// A picture file decoded by the system and scaled to 48 x 48: aspect kept,
+// centred, its transparent parts and the margins in `keyColour` (0x00RRGGBB).
+// False, writing nothing, when the file is no picture the system can read.
+bool ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]);
