@@ -15,7 +15,9 @@ using Names = std::vector<std::string>;
 const char kImportCaption[] = "Résultat de l'import";
 const char kMergeCaption[] = "Résultat de la fusion";
 const char kSaveCaption[] = "Résultat de la sauvegarde";
-const Names kFileTypes = {"Radio/TV Files", "All files"};
+// The open dialog offers the playlists too; the save dialog writes lists only.
+const Names kOpenFileTypes = {"Radio/TV Files", "Playlists (*.m3u;*.m3u8;*.pls;*.xspf)", "All files"};
+const Names kSaveFileTypes = {"Radio/TV Files", "All files"};
 
 long FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -51,10 +53,10 @@ protected:
         return path;
     }
 
-    void ExpectFileDialog(const FileDialogSeen& seen) {
+    void ExpectFileDialog(const FileDialogSeen& seen, const Names& fileTypes = kOpenFileTypes) {
         EXPECT_EQ(seen.count, 1);
         EXPECT_EQ(seen.owner, dialog);
-        EXPECT_EQ(seen.fileTypes, kFileTypes);
+        EXPECT_EQ(seen.fileTypes, fileTypes);
         EXPECT_EQ(seen.fileTypeSelected, 0);
         EXPECT_TRUE(seen.sizable);
     }
@@ -179,7 +181,7 @@ TEST_F(ListFilesTest, SaveTellsSuccessCancellationAndFailure) {
         MessageBoxRecorder recorder;
         FileDialogSeen seen;
         PressWithFile(IDC_SAVE_BUTTON, File("saved"), recorder, &seen);
-        ExpectFileDialog(seen);
+        ExpectFileDialog(seen, kSaveFileTypes);
         ExpectBoxes(recorder, {{"Sauvegarde réussie !", kSaveCaption}}, 0);
         EXPECT_EQ(FileSize(File("saved.rtv")), 64 + 2 * static_cast<long>(sizeof(StreamRecord)));
     }
@@ -198,6 +200,66 @@ TEST_F(ListFilesTest, SaveTellsSuccessCancellationAndFailure) {
     }
     EXPECT_EQ(PanelNames(), (Names{"A", "B"}));
     EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+}  // namespace
+
+namespace {
+
+// A PLS as a station site serves it, saved under a name with accents.
+const char kStationPls[] =
+    "[playlist]\r\nNumberOfEntries=5\r\n"
+    "File1=http://icecast.radio.example:8000/live.mp3\r\nTitle1=Radio Exemple\r\n"
+    "File2=rtsp://old.example/stream\r\nTitle2=Ancienne\r\n"
+    "File3=https://backup.radio.example/live.aac\r\n"
+    "Version=2\r\n";
+
+TEST_F(ListFilesTest, PlaylistsMergeOnceAndImportOnlyWhenTheyHoldAStation) {
+    const std::string pls = File("Radios \xE9t\xE9.pls");   // "Radios été.pls"
+    WriteBytes(pls, kStationPls, sizeof kStationPls - 1);
+    Add("A");
+    preferences.Show(SW_SHOW);
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(IDC_MERGE_BUTTON, pls, recorder);
+        ExpectBoxes(recorder, {{"Fusion réussie !\n2 flux ajoutés, 1 ignoré", kMergeCaption}});
+        EXPECT_EQ(PanelNames(), (Names{"A", "Radio Exemple", "backup.radio.example"}));
+        EXPECT_EQ(ListNames(), PanelNames());
+        EXPECT_STREQ(view.slots[1]->address, "http://icecast.radio.example:8000/live.mp3");
+        EXPECT_EQ(view.slots[1]->kind, kStreamKindRadio);
+        EXPECT_EQ(view.slots[1]->transparentColour, 0xFF00FF);
+    }
+    {
+        // The same playlist again adds nothing.
+        MessageBoxRecorder recorder;
+        PressWithFile(IDC_MERGE_BUTTON, pls, recorder);
+        ExpectBoxes(recorder, {{"Fusion réussie !\n0 flux ajoutés, 2 déjà présents, 1 ignoré", kMergeCaption}});
+        EXPECT_EQ(view.slotCount, 3);
+    }
+    {
+        // A playlist with no station the catalogue takes replaces nothing.
+        const std::string none = File("none.m3u");
+        const char text[] = "#EXTM3U\n#EXTINF:0,Local\nC:\\music\\a.mp3\nrtsp://x/\n";
+        WriteBytes(none, text, sizeof text - 1);
+        MessageBoxRecorder recorder;
+        PressWithFile(IDC_IMPORT_BUTTON, none, recorder);
+        ExpectBoxes(recorder, {{"Echec de l'import !\nAucun flux lisible dans ce fichier.", kImportCaption}});
+        EXPECT_EQ(view.slotCount, 3);
+    }
+    {
+        // An XSPF replaces the catalogue, its web site kept.
+        const std::string xspf = File("export.xspf");
+        const char text[] =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\">"
+            "<trackList><track><location>https://jazz.example/live</location><title>Jazz \xC3\xA9t\xC3\xA9</title>"
+            "<info>https://jazz.example/</info></track></trackList></playlist>\n";
+        WriteBytes(xspf, text, sizeof text - 1);
+        MessageBoxRecorder recorder;
+        PressWithFile(IDC_IMPORT_BUTTON, xspf, recorder);
+        ExpectBoxes(recorder, {{"Import réussi !\n1 flux ajouté", kImportCaption}});
+        EXPECT_EQ(PanelNames(), (Names{"Jazz \xE9t\xE9"}));
+        EXPECT_STREQ(view.slots[0]->website, "https://jazz.example/");
+    }
 }
 
 }  // namespace
