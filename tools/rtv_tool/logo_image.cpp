@@ -1,5 +1,7 @@
 #include "tools/rtv_tool/logo_image.h"
 
+#include "tools/rtv_tool/png_logo.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -135,13 +137,15 @@ void ScaleToLogo(const RgbImage& image, uint8_t (&logo)[kLogoBytes]) {
     }
 }
 
-bool LoadLogoFromBmpFile(const std::string& path, uint8_t (&logo)[kLogoBytes], std::string& error) {
+namespace {
+
+// The bytes of a picture file, up to what the largest accepted picture takes.
+bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
     FILE* file = fopen(path.c_str(), "rb");
     if (file == nullptr) {
         error = "cannot open " + path;
         return false;
     }
-    std::vector<uint8_t> bytes;
     uint8_t buffer[65536];
     size_t got;
     constexpr size_t kLimit = static_cast<size_t>(kMaxBmpSide) * kMaxBmpSide * 3 + 65536;
@@ -150,10 +154,24 @@ bool LoadLogoFromBmpFile(const std::string& path, uint8_t (&logo)[kLogoBytes], s
     }
     bool readError = ferror(file) != 0;
     fclose(file);
-    if (readError) {
-        error = "cannot read " + path;
-        return false;
-    }
+    if (readError) error = "cannot read " + path;
+    return !readError;
+}
+
+}  // namespace
+
+bool LoadLogoFile(const std::string& path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes], std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!ReadPictureFile(path, bytes, error)) return false;
+    if (!IsPng(bytes.data(), bytes.size())) return LoadLogoFromBmpFile(path, logo, error);
+    if (LogoFromPng(bytes.data(), bytes.size(), keyColour, logo, error)) return true;
+    error = path + ": " + error;
+    return false;
+}
+
+bool LoadLogoFromBmpFile(const std::string& path, uint8_t (&logo)[kLogoBytes], std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!ReadPictureFile(path, bytes, error)) return false;
     RgbImage image;
     if (!DecodeBmp24(bytes.data(), bytes.size(), image, error)) {
         error = path + ": " + error;

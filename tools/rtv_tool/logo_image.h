@@ -32,6 +32,9 @@ void ScaleToLogo(const RgbImage& image, uint8_t (&logo)[kLogoBytes]);
 
 // Reads a BMP file into a logo.
 bool LoadLogoFromBmpFile(const std::string& path, uint8_t (&logo)[kLogoBytes], std::string& error);
+// Reads a BMP or PNG file into a logo, whichever its bytes say it is; a PNG's
+// transparent parts take `keyColour`.
+bool LoadLogoFile(const std::string& path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes], std::string& error);
 
 // 0x00RRGGBB of a logo pixel, y counted from the top.
 uint32_t LogoPixel(const uint8_t (&logo)[kLogoBytes], int x, int y);

@@ -247,8 +247,8 @@ bool MakeRecord(const ManifestEntry& entry, const std::string& baseFolder, Strea
     record.transparentColour = static_cast<int32_t>(entry.transparentColour);
     std::string why;
     bool drawn = entry.logoFromFile
-                     ? LoadLogoFromBmpFile(IsAbsolutePath(entry.logoPath) ? entry.logoPath : baseFolder + entry.logoPath,
-                                           record.logo, why)
+                     ? LoadLogoFile(IsAbsolutePath(entry.logoPath) ? entry.logoPath : baseFolder + entry.logoPath,
+                                    entry.transparentColour, record.logo, why)
                      : DrawInitialsLogo(entry.initials, entry.logoColour, entry.transparentColour, record.logo, why);
     if (!drawn) error = LineError(entry.line, "logo: " + why);
     return drawn;

@@ -1,27 +1,145 @@
-// Builds, prints and checks ".rtv" list files.
-//
-//   rtv_tool build <manifest.txt> <out.rtv> [--name LISTNAME]
-//   rtv_tool dump <file.rtv>
-//   rtv_tool check <file.rtv>
+// Builds, prints, checks, imports and exports ".rtv" list files.
 //
 // Exit status: 0 done (or valid), 1 failed (or not valid), 2 wrong usage.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/portable/list_file_format.h"
+#include "catalogue/portable/text_encoding.h"
+#include "tools/rtv_tool/list_exchange.h"
 #include "tools/rtv_tool/list_inspect.h"
 #include "tools/rtv_tool/manifest.h"
 
 namespace {
 
+const char kUsage[] =
+    "usage: rtv_tool build <manifest.txt> <out.rtv> [--name LISTNAME]\n"
+    "       rtv_tool import <playlist.m3u|.m3u8|.pls|.xspf|stations.json> <out.rtv> [--name LISTNAME]\n"
+    "       rtv_tool export <list.rtv> <out.m3u|out.pls|out.xspf>\n"
+    "       rtv_tool dump [--manifest] <list.rtv>\n"
+    "       rtv_tool check [--lenient] <list.rtv>\n"
+    "       rtv_tool --help\n"
+    "\n"
+    "build   makes a list from a manifest (one station a line, see tools/sample_list/stations.txt)\n"
+    "import  makes a list from a playlist or a radio directory's JSON export\n"
+    "export  writes a UTF-8 playlist with the stations' names as titles\n"
+    "dump    prints a list; --manifest prints it as a manifest that build takes back\n"
+    "check   exit 1 unless the plugin reads the whole file; --lenient accepts\n"
+    "        what the plugin accepts (a higher version, a partial last record)\n";
+
 int Usage() {
-    fprintf(stderr,
-            "usage: rtv_tool build <manifest.txt> <out.rtv> [--name LISTNAME]\n"
-            "       rtv_tool dump <file.rtv>\n"
-            "       rtv_tool check <file.rtv>\n");
+    fputs(kUsage, stderr);
     return 2;
+}
+
+bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::string error;
+    if (!ReadWholeFile(path, bytes, error)) {
+        fprintf(stderr, "rtv_tool: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool WriteRecords(const std::string& out, const std::string& listName,
+                  const std::vector<std::unique_ptr<StreamRecord>>& records) {
+    struct Cursor {
+        const std::vector<std::unique_ptr<StreamRecord>>* records;
+        size_t next;
+        static const StreamRecord* Next(void* context) {
+            auto* c = static_cast<Cursor*>(context);
+            return c->next < c->records->size() ? (*c->records)[c->next++].get() : nullptr;
+        }
+    } cursor{&records, 0};
+    std::string name1252, why;
+    if (!Utf8ToWindows1252(listName, name1252, why) || name1252.size() > kListNameSize - 1) {
+        fprintf(stderr, "rtv_tool: the list name must be 1 to 31 characters of Windows-1252\n");
+        return false;
+    }
+    ListFileHeader header = MakeListHeader(static_cast<int32_t>(records.size()), name1252.c_str());
+    if (!WriteListFile(out.c_str(), header, &Cursor::Next, &cursor)) {
+        fprintf(stderr, "rtv_tool: cannot write %s\n", out.c_str());
+        return false;
+    }
+    return true;
+}
+
+int Import(const std::vector<std::string>& args, const std::string& name) {
+    if (args.size() != 2) return Usage();
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(args[0], bytes)) return 1;
+    ImportResult result = ImportStations(bytes.data(), bytes.size());
+    if (!result.error.empty()) {
+        fprintf(stderr, "rtv_tool: %s: %s\n", args[0].c_str(), result.error.c_str());
+        return 1;
+    }
+    if (result.records.empty()) {
+        fprintf(stderr, "rtv_tool: %s: no station with an http, https or mms address\n", args[0].c_str());
+        return 1;
+    }
+    std::string listName = name;
+    if (listName.empty()) {
+        listName = args[1].substr(FolderOf(args[1]).size());
+        size_t dot = listName.rfind('.');
+        if (dot != std::string::npos && dot > 0) listName = listName.substr(0, dot);
+    }
+    if (!WriteRecords(args[1], listName, result.records)) return 1;
+    printf("%s: %zu stations", args[1].c_str(), result.records.size());
+    if (result.ignored) printf(", %d entries without a stream address ignored", result.ignored);
+    if (result.leftOut) printf(", %d left out beyond the plugin's 4096", result.leftOut);
+    printf("\n");
+    return 0;
+}
+
+// The records of a list the plugin would read, in file order.
+bool ReadRecords(const std::string& path, std::vector<StreamRecord>& records) {
+    ListCheck check = CheckListFile(path, [&](size_t, const StreamRecord& r) { records.push_back(r); });
+    if (!check.headerRead || check.header.version < 1 || check.header.headerSize != kListHeaderSize) {
+        for (const std::string& e : check.errors) fprintf(stderr, "%s: error: %s\n", path.c_str(), e.c_str());
+        return false;
+    }
+    for (StreamRecord& r : records) TerminateTextFields(r);
+    return true;
+}
+
+int Export(const std::vector<std::string>& args) {
+    if (args.size() != 2) return Usage();
+    PlaylistKind kind;
+    if (!PlaylistKindOf(args[1], kind)) {
+        fprintf(stderr, "rtv_tool: %s: write to a .m3u, .m3u8, .pls or .xspf file\n", args[1].c_str());
+        return 2;
+    }
+    std::vector<StreamRecord> records;
+    if (!ReadRecords(args[0], records)) return 1;
+    std::string text = ExportPlaylist(records, kind);
+    FILE* out = fopen(args[1].c_str(), "wb");
+    bool ok = out && fwrite(text.data(), 1, text.size(), out) == text.size();
+    if (out) ok = fclose(out) == 0 && ok;
+    if (!ok) {
+        fprintf(stderr, "rtv_tool: cannot write %s\n", args[1].c_str());
+        return 1;
+    }
+    printf("%s: %zu stations\n", args[1].c_str(), records.size());
+    return 0;
+}
+
+int DumpManifest(const std::string& path) {
+    std::vector<StreamRecord> records;
+    if (!ReadRecords(path, records)) return 1;
+    std::vector<std::string> notes;
+    printf("# Manifest of %s: rtv_tool build takes it back.\n", path.c_str());
+    printf("# kind | name | stream address | web site | playlist | podcast | slogan | keywords | format | quality | "
+           "logo | transparent colour\n");
+    for (const StreamRecord& r : records) printf("%s\n", ManifestLine(r, notes).c_str());
+    // What the text cannot carry back.
+    if (!records.empty())
+        fprintf(stderr, "%s: note: logos are pictures the manifest cannot hold; rebuilt, they are drawn from initials\n",
+                path.c_str());
+    for (const std::string& n : notes) fprintf(stderr, "%s: note: %s\n", path.c_str(), n.c_str());
+    return 0;
 }
 
 int Build(int argc, char** argv) {
@@ -54,8 +172,16 @@ void Report(const std::string& path, const ListCheck& check) {
     for (const std::string& e : check.errors) fprintf(stderr, "%s: error: %s\n", path.c_str(), e.c_str());
 }
 
-int Check(const std::string& path) {
+int Check(const std::string& path, bool lenient) {
     ListCheck check = CheckListFile(path);
+    // Strictly, a file is sound only when the plugin reads all of it as written.
+    if (!lenient && check.valid) {
+        if (check.header.version != kListFileVersion)
+            check.errors.push_back("version " + std::to_string(check.header.version) + " (1 expected; --lenient accepts it)");
+        if (check.trailingBytes)
+            check.errors.push_back("a partial record at the end, which the plugin drops (--lenient accepts it)");
+        check.valid = check.errors.empty();
+    }
     Report(path, check);
     if (!check.valid) {
         fprintf(stderr, "%s: not a valid list file\n", path.c_str());
@@ -90,10 +216,28 @@ int Dump(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
-    std::string command = argv[1];
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        fputs(kUsage, stdout);
+        return 0;
+    }
     if (command == "build") return Build(argc, argv);
-    if (argc != 3) return Usage();
-    if (command == "dump") return Dump(argv[2]);
-    if (command == "check") return Check(argv[2]);
+    // The other commands: options, then their files.
+    std::vector<std::string> files;
+    std::string name;
+    bool manifest = false, lenient = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--manifest") manifest = true;
+        else if (arg == "--lenient") lenient = true;
+        else if (arg == "--name" && i + 1 < argc) name = argv[++i];
+        else if (arg.rfind("--", 0) == 0) return Usage();
+        else files.push_back(arg);
+    }
+    if (command == "import") return Import(files, name);
+    if (command == "export") return Export(files);
+    if (files.size() != 1) return Usage();
+    if (command == "dump") return manifest ? DumpManifest(files[0]) : Dump(files[0]);
+    if (command == "check") return Check(files[0], lenient);
     return Usage();
 }
