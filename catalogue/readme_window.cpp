@@ -51,6 +51,19 @@ int CInfo::LoadReadme(const char* folder, const char* fileName) {
     return 1;
 }
 
+int CInfo::Show(int showCommand) {
+    const int result = CDialog::Show(showCommand);
+    HWND edit = window ? ::GetDlgItem(window, IDC_README_TEXT) : nullptr;
+    if (edit && showCommand != SW_HIDE) {
+        // The dialog would give the edit the focus with its whole text
+        // selected; the button takes it, and the text shows from its start.
+        if (HWND ok = ::GetDlgItem(window, IDC_README_OK)) ::SetFocus(ok);
+        ::SendMessageA(edit, EM_SETSEL, 0, 0);
+        ::SendMessageA(edit, WM_VSCROLL, SB_TOP, 0);
+    }
+    return result;
+}
+
 int CInfo::OnClose() {
     Show(SW_HIDE);
     return 1;

@@ -13,6 +13,8 @@ public:
     // Reads folder + file name into edit 1012; 1 when read, 0 when it cannot be opened.
     int LoadReadme(const char* folder, const char* fileName);
 
+    // Shown, the text is at its top with nothing selected, every time.
+    int Show(int showCommand) override;
     int OnClose() override;
     int OnCommand(int notifyCode, WPARAM commandArg, CWnd* control) override;
 };

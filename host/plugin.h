@@ -47,8 +47,13 @@ public:
     // skin's colours and with skinned scroll bars.
     void BindStreamList();
 
+    int OnKeyDown(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
+
     // Playing and searching.
     void PlaySelected();
+    // What a double click (or Enter) on an entry does: play it, and open its
+    // web site when the option says so.
+    void PlaySelectedWithItsSite();
     void OnSearchModeChanged();
     void OnSearchEditNotice();
     void ApplySearch(int mode);

@@ -27,6 +27,21 @@ void CPlugin::PlaySelected() {
     if (playAtOnce) winamp.SendHostMessage(0, kHostRequestStartPlayback);
 }
 
+void CPlugin::PlaySelectedWithItsSite() {
+    PlaySelected();
+    StreamRecord* record = view.GetSelectedStream();
+    if (record && preferences.IsDlgButtonChecked(IDC_OPEN_WEB) == BST_CHECKED && record->website[0]) {
+        OpenAddress(record->website, SW_SHOW);
+    }
+}
+
+int CPlugin::OnKeyDown(WPARAM virtualKey, int, int) {
+    // The list hands Enter up: it plays the selected entry as a double click does.
+    if (virtualKey != VK_RETURN) return 0;
+    PlaySelectedWithItsSite();
+    return 1;
+}
+
 int CPlugin::OnNotify(WPARAM, NMHDR* header, LRESULT* result) {
     if (header == nullptr || header->idFrom != IDC_STREAM_LIST) return 0;
     switch (header->code) {
@@ -38,14 +53,9 @@ int CPlugin::OnNotify(WPARAM, NMHDR* header, LRESULT* result) {
             return 1;
         }
         return 0;
-    case static_cast<UINT>(NM_DBLCLK): {
-        PlaySelected();
-        StreamRecord* record = view.GetSelectedStream();
-        if (record && preferences.IsDlgButtonChecked(IDC_OPEN_WEB) == BST_CHECKED && record->website[0]) {
-            OpenAddress(record->website, SW_SHOW);
-        }
+    case static_cast<UINT>(NM_DBLCLK):
+        PlaySelectedWithItsSite();
         return 0;
-    }
     case NM_SKINSCROLL_CUSTOMDRAW:
         return view.DrawScrollBarPart(reinterpret_cast<NMSKINSCROLLDRAW*>(header), result);
     default:

@@ -313,6 +313,26 @@ TEST_F(PlayingTest, DoubleClickPlaysAtOnceOrOnlyQueuesAsThePreferencesSay) {
     EXPECT_TRUE(shellCalls.empty());   // the open-web option is off by default
 }
 
+TEST_F(PlayingTest, EnterInTheListPlaysTheSelectedEntryAsADoubleClickDoes) {
+    StartWatched({{"Un"}, {"Deux", 0, "http://deux.example/"}});
+    CheckDlgButton(Preferences(), IDC_OPEN_WEB, BST_CHECKED);
+    SetFocus(List());
+    SendMessageA(List(), LB_SETCURSEL, 1, 0);
+    Pump(10);
+
+    host->ClearLog();
+    SendMessageA(List(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    SendMessageA(List(), WM_KEYUP, VK_RETURN, 0xC01C0001);
+    std::vector<standin::LogEntry> requests = Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].number, static_cast<unsigned>(kHostRequestEmptyPlaylist));
+    EXPECT_EQ(requests[1].data, CopyBytes("http://example.org/Deux"));
+    EXPECT_EQ(requests[2].number, static_cast<unsigned>(kHostRequestStartPlayback));
+    EXPECT_EQ(host->PlaylistEntries(), std::vector<std::string>({"http://example.org/Deux"}));
+    ASSERT_EQ(shellCalls.size(), 1u);   // and the site, as the option asks
+    EXPECT_EQ(shellCalls[0].file, "http://deux.example/");
+}
+
 TEST_F(PlayingTest, TheOpenWebOptionOpensTheSiteAfterPlayingWhenTheEntryHasOne) {
     StartWatched({{"Avec", 0, "https://avec.example/site"}, {"Sans"}});
     SetOption(IDC_OPEN_WEB, true);

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "catalogue/readme_window.h"
+#include "resources/resource_ids.h"
 #include "tests/support/test_folder.h"
 
 namespace {
 
 constexpr int kEdit = 1012;
-constexpr int kOk = 1025;
+constexpr int kOk = IDC_README_OK;
 
 // Every EM_REPLACESEL that reaches the edit, as sent.
 std::vector<std::string> g_insertions;
@@ -188,6 +189,25 @@ TEST_F(ReadmeTest, OkAndCloseBoxHideEnterAndEscapeLeaveItOpen) {
     SendMessageA(info.window, WM_SYSCOMMAND, SC_CLOSE, 0);   // the caption's close box
     EXPECT_FALSE(IsWindowVisible(info.window));
     EXPECT_TRUE(::IsWindow(info.window));
+}
+
+TEST_F(ReadmeTest, ItOpensAtTheTopWithNothingSelectedEveryTime) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "ligne " + std::to_string(i) + "\n";
+    WriteBinary(folderText + "readme.txt", text);
+    ASSERT_EQ(info.LoadReadme(folderText.c_str(), "readme.txt"), 1);
+    for (int round = 0; round < 2; ++round) {
+        info.Show(SW_SHOW);
+        DWORD start = 1, end = 1;
+        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u) << round;
+        EXPECT_EQ(end, 0u) << round;
+        EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << round;
+        // Scrolled down and selected by the user, then closed: the next showing starts over.
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        SendMessageA(edit, WM_VSCROLL, SB_BOTTOM, 0);
+        Command(kOk);
+    }
 }
 
 TEST_F(ReadmeTest, ShippedReadmeIsWindows1252French) {
