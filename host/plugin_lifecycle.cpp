@@ -2,6 +2,7 @@
 // piece of the plugin relies on.
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "catalogue/portable/list_file_format.h"
@@ -34,6 +35,26 @@ std::vector<ScreenRect> ScreenWorkAreas() {
     std::vector<ScreenRect> areas;
     EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     return areas;
+}
+
+// Where the host keeps its settings apart from its program folder, the plugin
+// folder starts empty: with neither settings nor a list there, the starter
+// list and the readme shipped in a gen_ondaria folder beside the DLL are
+// copied in. Nothing is ever copied over a file that exists.
+void CopyStarterFiles(HMODULE module, const char* pluginFolder) {
+    static const char* const kStarterFiles[] = {"Ondaria.rtv", "readme.txt"};
+    char source[kPathSize];
+    DWORD length = GetModuleFileNameA(module, source, sizeof source);
+    if (length == 0 || length >= sizeof source) return;
+    char* slash = strrchr(source, '\\');
+    if (slash == nullptr) return;
+    slash[1] = 0;
+    std::string shipped = std::string(source) + "gen_ondaria\\";
+    std::string target = pluginFolder;
+    if (GetFileAttributesA((target + kStarterFiles[0]).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    for (const char* file : kStarterFiles) {
+        CopyFileA((shipped + file).c_str(), (target + file).c_str(), TRUE);
+    }
 }
 
 HWND WindowOrNull(HWND hwnd) { return (hwnd && IsWindow(hwnd)) ? hwnd : nullptr; }
@@ -98,7 +119,7 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
         return FailStart(hostWindow, kStartFailure);
     }
 
-    ReadConfiguration(kConfigurationFile);
+    if (!ReadConfiguration(kConfigurationFile)) CopyStarterFiles(module, pluginFolder);
 
     // A kept rectangle that nobody could see (a screen unplugged, values
     // edited by hand) gives way to the place beside the host's window.

@@ -9,3 +9,5 @@ cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build/win32"
 cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build/native"
+# What Windows users download: the zip and the installer, in dist/.
+"$root/tools/make-dist.sh"

@@ -23,7 +23,12 @@ while [ $# -gt 0 ]; do
 done
 
 "$root/tools/setup-machine.sh"
-"$root/tools/build.sh"
+# Only what a run needs: the DLL, the host, the readme, the sample list and the skins.
+cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build/win32" --target gen_ondaria ondaria_host readme_file
+cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build/native" --target sample_list skin_generator
 
 headless=1
 [ -n "${DISPLAY:-}" ] && headless=0

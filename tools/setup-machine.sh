@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake ninja-build
           g++ googletest libgtest-dev fonts-wine fonts-liberation imagemagick python3
-          python3-capstone clang libstb-dev nlohmann-json3-dev)
+          python3-capstone clang libstb-dev nlohmann-json3-dev nsis zip unzip)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

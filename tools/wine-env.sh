@@ -42,11 +42,15 @@ ondaria_wine_start() {
         wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1 || true
         wineserver -w
     fi
-    # Caption buttons and frame-control glyphs need Marlett in the prefix.
+    # Caption buttons and frame-control glyphs need Marlett in the prefix, and
+    # the dialogs, laid out for MS Sans Serif, need it too: Wine's own copies.
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
-    fi
+    local font
+    for font in marlett.ttf ms_sans_serif.ttf sserife.fon; do
+        if [ -d "$fonts" ] && [ ! -f "$fonts/$font" ] && [ -f "/usr/share/wine/fonts/$font" ]; then
+            cp "/usr/share/wine/fonts/$font" "$fonts/"
+        fi
+    done
     wineserver -p
 }
 
