@@ -65,6 +65,7 @@ std::string Hex(int value) {
 
 StandinHost::StandinHost(const HostOptions& options)
     : settings_(WithoutTrailingSeparators(options.settingsFolder)),
+      program_(options.programFolder.empty() ? settings_ : WithoutTrailingSeparators(options.programFolder)),
       version_(options.version),
       echo_(options.echoNotes),
       skins_(options.skinImages) {
@@ -177,7 +178,7 @@ int StandinHost::LoadPlugins() {
         }
     }
     plugins_.clear();
-    std::string folder = settings_ + "\\plugins\\";
+    std::string folder = program_ + "\\plugins\\";
     std::vector<std::string> files = FindPluginFiles(folder);
     if (files.empty()) AddNote("no gen_*.dll in " + folder);
     NoteSink note = [this](const std::string& text) { AddNote(text); };

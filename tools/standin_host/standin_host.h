@@ -33,6 +33,7 @@ enum HostCommand : unsigned {
 
 struct HostOptions {
     std::string settingsFolder;              // Windows path; a trailing backslash is dropped
+    std::string programFolder;               // where plugins\ is looked in; empty: the settings folder
     int version = kDefaultVersion;
     std::vector<std::string> skinImages;     // BMP files, Windows paths; skin 0 is current at start
     RECT mainRect = {340, 20, 940, 780};     // main window, screen coordinates
@@ -111,6 +112,7 @@ private:
     void PokeWindows();
 
     std::string settings_;
+    std::string program_;
     int version_;
     bool refuseFrames_ = false;
     bool echo_;
