@@ -113,10 +113,7 @@ HMODULE CodeModule() {
     return module;
 }
 
-bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes]) {
-    HBITMAP loaded = static_cast<HBITMAP>(
-        LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, kLogoSide, kLogoSide, LR_CREATEDIBSECTION));
-    if (loaded == nullptr) return false;
+BITMAPINFO LogoBitmapInfo() {
     BITMAPINFO info;
     memset(&info, 0, sizeof info);
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -125,6 +122,14 @@ bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes]) {
+    HBITMAP loaded = static_cast<HBITMAP>(
+        LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, kLogoSide, kLogoSide, LR_CREATEDIBSECTION));
+    if (loaded == nullptr) return false;
+    BITMAPINFO info = LogoBitmapInfo();
     HDC dc = CreateCompatibleDC(nullptr);
     // 48 pixels of 3 bytes make 144-byte rows: no padding to strip.
     bool read = dc && GetDIBits(dc, loaded, 0, kLogoSide, logo, &info, DIB_RGB_COLORS) == kLogoSide;

@@ -12,6 +12,9 @@
 // or a test program linked with the plugin's resources).
 HMODULE CodeModule();
 
+// How a record's logo lies in memory: 48 x 48, 24 bits, bottom row first.
+BITMAPINFO LogoBitmapInfo();
+
 // A bitmap resource of `module` stretched to 48 x 48, in the record's layout.
 bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes]);
 

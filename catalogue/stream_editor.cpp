@@ -54,15 +54,8 @@ bool ReadColour(HWND dialog, int32_t* colour) {
 
 CStream::CStream()
     : preferences(nullptr), catalogue(nullptr), isEditing(false), currentRecord(nullptr),
-      logoPixels(new unsigned char[kLogoBytes]()) {
+      logoInfo(LogoBitmapInfo()), logoPixels(new unsigned char[kLogoBytes]()) {
     templateId = IDD_STREAM_EDITOR;
-    memset(&logoInfo, 0, sizeof logoInfo);
-    logoInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    logoInfo.bmiHeader.biWidth = kLogoSide;
-    logoInfo.bmiHeader.biHeight = kLogoSide;
-    logoInfo.bmiHeader.biPlanes = 1;
-    logoInfo.bmiHeader.biBitCount = 24;
-    logoInfo.bmiHeader.biCompression = BI_RGB;
 }
 
 CStream::~CStream() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/logo_images.h"
 #include "catalogue/portable/list_file_format.h"
 #include "host/plugin.h"
 #include "host/portable/frame_placement.h"
@@ -78,12 +79,7 @@ CPlugin::CPlugin()
       comInitialised(false),
       procedureLeftBehind(false) {
     templateId = IDD_PANEL;
-    ZeroMemory(&logoInfo, sizeof logoInfo);
-    logoInfo.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    logoInfo.bmiHeader.biWidth = kLogoSide;
-    logoInfo.bmiHeader.biHeight = kLogoSide;
-    logoInfo.bmiHeader.biPlanes = 1;
-    logoInfo.bmiHeader.biBitCount = 24;
+    logoInfo = LogoBitmapInfo();
 }
 
 // The frame state block is the host's while the frame lives: never freed.

@@ -28,3 +28,6 @@ std::string ExecutableFolder();
 
 // Lines of a text file, without their line ends; empty when it is missing.
 std::vector<std::string> ReadLines(const std::string& path);
+// A file's bytes; empty when it is missing.
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);

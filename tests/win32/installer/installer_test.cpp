@@ -47,19 +47,6 @@ DWORD RunProgram(std::string commandLine) {
     return code;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string Bytes(const std::string& path) {
-    std::string bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    char buffer[65536];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
-    fclose(f);
-    return bytes;
-}
-
 std::string UninstallValue(const char* name) {
     char value[512] = {0};
     DWORD size = sizeof value;
@@ -107,15 +94,15 @@ TEST(Installer, InstallsKeepsTheUsersListOnReinstallAndUninstallsLeavingIt) {
     const std::string hostFolder = folder.Path() + "\\Hôte Ondaria été";
     ASSERT_TRUE(CreateDirectoryA(hostFolder.c_str(), nullptr));
     const std::string setup = FromEnvironment("ONDARIA_DIST") + "\\gen_ondaria-2b-setup.exe";
-    ASSERT_TRUE(Exists(setup)) << setup;
+    ASSERT_TRUE(FileExists(setup)) << setup;
 
     // No winamp.exe there: silently, the installer goes on, and makes Plugins.
     ASSERT_EQ(RunProgram("\"" + setup + "\" /S /D=" + hostFolder), 0u);
     const std::string plugins = hostFolder + "\\Plugins\\";
-    EXPECT_TRUE(Exists(plugins + "gen_ondaria.dll"));
-    EXPECT_TRUE(Exists(plugins + "gen_ondaria\\Ondaria.rtv"));
-    EXPECT_TRUE(Exists(plugins + "gen_ondaria\\readme.txt"));
-    EXPECT_TRUE(Exists(plugins + "gen_ondaria-uninstall.exe"));
+    EXPECT_TRUE(FileExists(plugins + "gen_ondaria.dll"));
+    EXPECT_TRUE(FileExists(plugins + "gen_ondaria\\Ondaria.rtv"));
+    EXPECT_TRUE(FileExists(plugins + "gen_ondaria\\readme.txt"));
+    EXPECT_TRUE(FileExists(plugins + "gen_ondaria-uninstall.exe"));
     EXPECT_EQ(UninstallValue("DisplayVersion"), "2b");
     EXPECT_NE(UninstallValue("UninstallString").find("gen_ondaria-uninstall.exe"), std::string::npos);
 
@@ -135,22 +122,22 @@ TEST(Installer, InstallsKeepsTheUsersListOnReinstallAndUninstallsLeavingIt) {
         EXPECT_EQ(run.Stations(), kStarterStations + 1);
     }
     const std::string list = plugins + "gen_ondaria\\Ondaria.rtv";
-    const std::string edited = Bytes(list);
+    const std::string edited = ReadWholeFile(list);
     EXPECT_EQ(edited.size(), 64u + (kStarterStations + 1) * sizeof(StreamRecord));
-    const std::string settings = Bytes(plugins + "gen_ondaria\\gen_ondaria.ini");
+    const std::string settings = ReadWholeFile(plugins + "gen_ondaria\\gen_ondaria.ini");
     EXPECT_FALSE(settings.empty());
 
     // A reinstall over it never touches the user's files.
     ASSERT_EQ(RunProgram("\"" + setup + "\" /S /D=" + hostFolder), 0u);
-    EXPECT_EQ(Bytes(list), edited);
-    EXPECT_EQ(Bytes(plugins + "gen_ondaria\\gen_ondaria.ini"), settings);
+    EXPECT_EQ(ReadWholeFile(list), edited);
+    EXPECT_EQ(ReadWholeFile(plugins + "gen_ondaria\\gen_ondaria.ini"), settings);
 
     // Uninstalled (in place, so that it is waited for): the DLL and the entry go, the user's files stay.
     ASSERT_EQ(RunProgram("\"" + plugins + "gen_ondaria-uninstall.exe\" /S _?=" + hostFolder + "\\Plugins"), 0u);
-    EXPECT_FALSE(Exists(plugins + "gen_ondaria.dll"));
+    EXPECT_FALSE(FileExists(plugins + "gen_ondaria.dll"));
     EXPECT_EQ(UninstallValue("DisplayName"), "");
-    EXPECT_EQ(Bytes(list), edited);
-    EXPECT_EQ(Bytes(plugins + "gen_ondaria\\gen_ondaria.ini"), settings);
+    EXPECT_EQ(ReadWholeFile(list), edited);
+    EXPECT_EQ(ReadWholeFile(plugins + "gen_ondaria\\gen_ondaria.ini"), settings);
 }
 
 TEST(Installer, TheZipUnpackedWhereSettingsLiveElsewhereStartsWithTheStarterList) {
@@ -170,8 +157,8 @@ TEST(Installer, TheZipUnpackedWhereSettingsLiveElsewhereStartsWithTheStarterList
         ASSERT_TRUE(run.Started());
         EXPECT_EQ(run.Stations(), kStarterStations);
     }
-    EXPECT_EQ(Bytes(pluginFolder + "readme.txt"), Bytes(program + "\\Plugins\\gen_ondaria\\readme.txt"));
-    EXPECT_TRUE(Exists(pluginFolder + "gen_ondaria.ini"));
+    EXPECT_EQ(ReadWholeFile(pluginFolder + "readme.txt"), ReadWholeFile(program + "\\Plugins\\gen_ondaria\\readme.txt"));
+    EXPECT_TRUE(FileExists(pluginFolder + "gen_ondaria.ini"));
 
     // An emptied list is the user's: it is never filled again from the starter list.
     DeleteFileA((pluginFolder + "gen_ondaria.ini").c_str());

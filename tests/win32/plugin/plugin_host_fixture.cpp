@@ -6,19 +6,6 @@
 #include "catalogue/portable/list_file_format.h"
 #include "tools/skin_generator/skin_image.h"
 
-std::string ReadWholeFile(const std::string& path) {
-    std::string bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    fclose(f);
-    return bytes;
-}
-
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 void PluginHostTest::SetUp() {
     folder = std::make_unique<TestFolder>();
     std::string plugins = folder->Path() + "\\plugins";

@@ -62,5 +62,4 @@ protected:
     standin::HostOptions options;
 };
 
-std::string ReadWholeFile(const std::string& path);
-bool FileExists(const std::string& path);
+

@@ -33,17 +33,6 @@ void WriteBinary(const std::string& path, const std::string& bytes) {
     fclose(out);
 }
 
-std::string ReadBinary(const std::string& path) {
-    std::string bytes;
-    FILE* in = fopen(path.c_str(), "rb");
-    if (!in) return bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
-    fclose(in);
-    return bytes;
-}
-
 class ReadmeTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -213,7 +202,7 @@ TEST_F(ReadmeTest, ItOpensAtTheTopWithNothingSelectedEveryTime) {
 TEST_F(ReadmeTest, ShippedReadmeIsWindows1252French) {
     // The build writes it next to the test executables.
     const std::string shipped = ExecutableFolder() + "readme.txt";
-    const std::string bytes = ReadBinary(shipped);
+    const std::string bytes = ReadWholeFile(shipped);
     ASSERT_FALSE(bytes.empty()) << shipped;
     EXPECT_EQ(bytes.find("\xC3\xA9"), std::string::npos) << "UTF-8 left in the shipped readme";
 
