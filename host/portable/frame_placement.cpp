@@ -1,5 +1,6 @@
 #include "host/portable/frame_placement.h"
 
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -17,6 +18,9 @@ bool IsUsableFrameRect(const ScreenRect& kept, const ScreenRect* workAreas, int 
     const int64_t width = static_cast<int64_t>(kept.right) - kept.left;
     const int64_t height = static_cast<int64_t>(kept.bottom) - kept.top;
     if (width < kMinimumFrameWidth || height < kMinimumFrameHeight) return false;
+    for (int32_t coordinate : {kept.left, kept.top, kept.right, kept.bottom}) {
+        if (coordinate > kFrameCoordinateLimit || coordinate < -kFrameCoordinateLimit) return false;
+    }
     for (int i = 0; i < workAreaCount; ++i) {
         const ScreenRect& area = workAreas[i];
         if (kept.left < area.right && area.left < kept.right && kept.top < area.bottom && area.top < kept.bottom)

@@ -26,9 +26,12 @@ TEST(FramePlacement, RectanglesNobodyCouldUseAreRefused) {
     EXPECT_FALSE(IsUsableFrameRect({10, 10, 10 + kMinimumFrameWidth - 1, 300}, kScreens, 2));
     EXPECT_FALSE(IsUsableFrameRect({10, 10, 300, 10 + kMinimumFrameHeight - 1}, kScreens, 2));
     EXPECT_FALSE(IsUsableFrameRect({15, 25, 348, 469}, kScreens, 0));      // no screen at all
-    // Widths that overflow 32 bits are not mistaken for small or negative ones, nor the other way.
-    EXPECT_TRUE(IsUsableFrameRect({kMin, kMin, kMax, kMax}, kScreens, 2));
+    // Widths that overflow 32 bits are neither taken as small nor as usable;
+    // nothing beyond the 16-bit coordinates of window messages is.
+    EXPECT_FALSE(IsUsableFrameRect({kMin, kMin, kMax, kMax}, kScreens, 2));
     EXPECT_FALSE(IsUsableFrameRect({kMax, 0, kMin, 500}, kScreens, 2));
+    EXPECT_FALSE(IsUsableFrameRect({-40000, 10, 400, 500}, kScreens, 2));
+    EXPECT_TRUE(IsUsableFrameRect({-32000, 10, 400, 500}, kScreens, 2));
 }
 
 TEST(FramePlacement, BesideTheHostSaturatesInsteadOfWrapping) {
