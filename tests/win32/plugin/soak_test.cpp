@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr unsigned kDefaultEvents = 1500;
+constexpr unsigned kDefaultEvents = 1000;
 constexpr unsigned kDefaultSeed = 20261208;
 constexpr UINT kAnswerWithin = 1000;   // ms for any one event
 constexpr int kCatalogueSize = kMaxSlots;
