@@ -23,8 +23,8 @@ CListView::CListView()
       preferences(nullptr),
       panel(nullptr),
       readingListFile(false),
-      refusedWhileReading(0),
-      currentListProtected(false) {
+      refusedWhileReading(0) {
+    memset(protectedListPath, 0, sizeof protectedListPath);
     memset(listName, 0, sizeof listName);
     memset(slots, 0, sizeof slots);
     memset(filterText, 0, sizeof filterText);

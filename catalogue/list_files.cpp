@@ -129,7 +129,7 @@ int CListView::LoadCurrentListFile(const char* folder) {
             snprintf(text, sizeof text, "Le fichier d'origine de la liste est conservé sous le nom :\n%s", kept);
             Warn(window, text);
         } else {
-            currentListProtected = true;
+            memcpy(protectedListPath, path, sizeof path);
             Warn(window, "Le fichier de la liste ne peut être ni lu ni copié : il ne sera pas remplacé !");
         }
     }
@@ -137,7 +137,8 @@ int CListView::LoadCurrentListFile(const char* folder) {
 }
 
 int CListView::SaveCurrentListFile(const char* folder) {
-    if (currentListProtected) return 0;
+    char path[kPathSize];
+    if (folder && ComposeListPath(folder, true, listName, true, path) && strcmp(path, protectedListPath) == 0) return 0;
     return SaveListFile(folder, 1);
 }
 

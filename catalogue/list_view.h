@@ -136,5 +136,7 @@ private:
     RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
     bool readingListFile;
     int refusedWhileReading;
-    bool currentListProtected;
+    // The current list file that start-up could neither read nor copy: never
+    // written over (a list renamed since is saved under its new name).
+    char protectedListPath[kPathSize];
 };
