@@ -20,8 +20,6 @@ const char kErrorCaption[] = "Erreur Ondaria 2";
 const char kListFileFilter[] = "Radio/TV Files\0*.rtv\0All files\0*.*;\0";
 const char kOpenFileFilter[] =
     "Radio/TV Files\0*.rtv\0Playlists (*.m3u;*.m3u8;*.pls;*.xspf)\0*.m3u;*.m3u8;*.pls;*.xspf\0All files\0*.*;\0";
-const char kImportCaption[] = "Résultat de l'import";
-const char kMergeCaption[] = "Résultat de la fusion";
 const char kNoStation[] = "Aucun flux lisible dans ce fichier.";
 
 enum class FileDialog { Open, Save };
@@ -119,6 +117,33 @@ int CPref::OnClose() {
     return 1;
 }
 
+// What "Importer" and "Fusionner" do and say.
+struct CPref::ListReading {
+    bool replaces;
+    const char* success;
+    const char* failure;
+    const char* caption;
+};
+const CPref::ListReading CPref::kImport = {true, "Import réussi !", "Echec de l'import !", "Résultat de l'import"};
+const CPref::ListReading CPref::kMerge = {false, "Fusion réussie !", "Echec de la fusion !", "Résultat de la fusion"};
+
+void CPref::ReadListInto(const ListReading& reading, const char* path) {
+    std::string text;
+    if (IsPlaylistFormat(CListView::FileFormat(path))) {
+        PlaylistTally tally;
+        int read = !catalogue ? 0
+                   : reading.replaces ? catalogue->ImportPlaylist(path, tally)
+                                      : catalogue->MergePlaylist(path, tally);
+        text = read ? std::string(reading.success) + "\n" + DescribeTally(tally)
+                    : std::string(reading.failure) + "\n" + kNoStation;
+    } else {
+        int read = !catalogue ? 0 : reading.replaces ? catalogue->ImportListFile(path) : catalogue->LoadListFile(path, 0);
+        text = read ? reading.success : reading.failure;
+    }
+    Show(SW_SHOW);
+    MessageBoxA(window, text.c_str(), reading.caption, MB_ICONWARNING);
+}
+
 int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
     const int id = LOWORD(commandArg);
     HWND list = window ? ::GetDlgItem(window, IDC_PREFERENCES_LIST) : nullptr;
@@ -196,33 +221,9 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
     }
 
     case IDC_IMPORT_BUTTON:
-        if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
-        if (IsPlaylistFormat(CListView::FileFormat(path))) {
-            PlaylistTally tally;
-            int imported = catalogue ? catalogue->ImportPlaylist(path, tally) : 0;
-            Show(SW_SHOW);
-            std::string text = imported ? "Import réussi !\n" + DescribeTally(tally) : std::string("Echec de l'import !\n") + kNoStation;
-            MessageBoxA(window, text.c_str(), kImportCaption, MB_ICONWARNING);
-        } else {
-            int imported = catalogue ? catalogue->ImportListFile(path) : 0;
-            Show(SW_SHOW);
-            MessageBoxA(window, imported ? "Import réussi !" : "Echec de l'import !", kImportCaption, MB_ICONWARNING);
-        }
-        return 1;
-
     case IDC_MERGE_BUTTON:
         if (!ChooseListFile(window, FileDialog::Open, path)) return 1;
-        if (IsPlaylistFormat(CListView::FileFormat(path))) {
-            PlaylistTally tally;
-            int merged = catalogue ? catalogue->MergePlaylist(path, tally) : 0;
-            Show(SW_SHOW);
-            std::string text = merged ? "Fusion réussie !\n" + DescribeTally(tally) : std::string("Echec de la fusion !\n") + kNoStation;
-            MessageBoxA(window, text.c_str(), kMergeCaption, MB_ICONWARNING);
-        } else {
-            int merged = catalogue ? catalogue->LoadListFile(path, 0) : 0;
-            Show(SW_SHOW);
-            MessageBoxA(window, merged ? "Fusion réussie !" : "Echec de la fusion !", kMergeCaption, MB_ICONWARNING);
-        }
+        ReadListInto(id == IDC_IMPORT_BUTTON ? kImport : kMerge, path);
         return 1;
 
     case IDC_SAVE_BUTTON:

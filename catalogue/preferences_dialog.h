@@ -20,4 +20,12 @@ public:
 
     CStream* editor;
     CListView* catalogue;
+
+private:
+    // "Importer" and "Fusionner": a list file or a playlist read into the
+    // catalogue, then the result told.
+    struct ListReading;
+    static const ListReading kImport;
+    static const ListReading kMerge;
+    void ReadListInto(const ListReading& reading, const char* path);
 };

@@ -144,22 +144,7 @@ std::string XmlText(const std::string& raw) {
                 else code = code * (hex ? 16 : 10) + static_cast<uint32_t>(value);
             }
             if (digits && code > 0 && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF)) {
-                // Back to UTF-8, as the rest of the document is.
-                if (code < 0x80) {
-                    out += static_cast<char>(code);
-                } else if (code < 0x800) {
-                    out += static_cast<char>(0xC0 | (code >> 6));
-                    out += static_cast<char>(0x80 | (code & 0x3F));
-                } else if (code < 0x10000) {
-                    out += static_cast<char>(0xE0 | (code >> 12));
-                    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                    out += static_cast<char>(0x80 | (code & 0x3F));
-                } else {
-                    out += static_cast<char>(0xF0 | (code >> 18));
-                    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-                    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                    out += static_cast<char>(0x80 | (code & 0x3F));
-                }
+                AppendUtf8(out, code);   // back to UTF-8, as the rest of the document is
                 done = true;
             }
         }

@@ -19,6 +19,9 @@ bool IsValidUtf8(const std::string& text);
 // Windows-1252 has no byte for, and each malformed byte, becomes '?'.
 std::string Utf8ToWindows1252Lossy(const std::string& utf8);
 
+// Appends a code point (at most U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, uint32_t codePoint);
+
 // The Windows-1252 byte for a code point, or -1.
 int Windows1252FromCodePoint(uint32_t codePoint);
 
