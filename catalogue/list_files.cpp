@@ -7,6 +7,7 @@
 #include "catalogue/list_view.h"
 #include "catalogue/logo_images.h"
 #include "catalogue/portable/list_file_format.h"
+#include "catalogue/portable/text.h"
 #include "storage/portable/file_replace.h"
 
 namespace {
@@ -88,7 +89,7 @@ bool CListView::ReportLoad(const ListLoad& load) const {
     if (load.refused > 0) {
         // Once for the whole file, however many stations it holds beyond the limit.
         char text[96];
-        snprintf(text, sizeof text, "%s\n%d flux %s de côté.", kCatalogueFull, load.refused,
+        FormatText(text, sizeof text, "%s\n%d flux %s de côté.", kCatalogueFull, load.refused,
                  load.refused == 1 ? "laissé" : "laissés");
         Warn(window, text);
     }
@@ -126,7 +127,7 @@ int CListView::LoadCurrentListFile(const char* folder) {
         const bool longer = load.read == ListReadResult::Read;
         if (SetFileAside(path, longer ? kLongerSuffix : kUnreadableSuffix, kept)) {
             char text[kPathSize + 64];
-            snprintf(text, sizeof text, "Le fichier d'origine de la liste est conservé sous le nom :\n%s", kept);
+            FormatText(text, sizeof text, "Le fichier d'origine de la liste est conservé sous le nom :\n%s", kept);
             Warn(window, text);
         } else {
             memcpy(protectedListPath, path, sizeof path);

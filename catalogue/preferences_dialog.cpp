@@ -4,10 +4,10 @@
 #include <commdlg.h>
 
 #include <cstring>
-#include <string>
 
 #include "catalogue/list_view.h"
 #include "catalogue/portable/list_file_format.h"
+#include "catalogue/portable/text.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
 
@@ -128,14 +128,14 @@ const CPref::ListReading CPref::kImport = {true, "Import réussi !", "Echec de l
 const CPref::ListReading CPref::kMerge = {false, "Fusion réussie !", "Echec de la fusion !", "Résultat de la fusion"};
 
 void CPref::ReadListInto(const ListReading& reading, const char* path) {
-    std::string text;
+    Text text;
     if (IsPlaylistFormat(CListView::FileFormat(path))) {
         PlaylistTally tally;
         int read = !catalogue ? 0
                    : reading.replaces ? catalogue->ImportPlaylist(path, tally)
                                       : catalogue->MergePlaylist(path, tally);
-        text = read ? std::string(reading.success) + "\n" + DescribeTally(tally)
-                    : std::string(reading.failure) + "\n" + kNoStation;
+        text = read ? Text(reading.success) + "\n" + DescribeTally(tally)
+                    : Text(reading.failure) + "\n" + kNoStation;
     } else {
         int read = !catalogue ? 0 : reading.replaces ? catalogue->ImportListFile(path) : catalogue->LoadListFile(path, 0);
         text = read ? reading.success : reading.failure;

@@ -1,11 +1,11 @@
 // The stream editor: fills its controls from a record, validates and stores
 // them back, keeps its own copy of the logo and previews it.
-#include <cstdio>
 #include <cstring>
 
 #include "catalogue/list_view.h"
 #include "catalogue/logo_images.h"
 #include "catalogue/portable/link_policy.h"
+#include "catalogue/portable/text.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
 #include "ui/drawing/drawing_helpers.h"
@@ -44,8 +44,8 @@ const char kPictureFilter[] =
 bool ReadColour(HWND dialog, int32_t* colour) {
     char text[kTextFieldSize];
     ReadControl(dialog, IDC_EDITOR_COLOUR, text);
-    unsigned int value = 0;
-    if (sscanf(text, "%X", &value) != 1) return false;
+    uint32_t value = 0;
+    if (!ParseHexNumber(text, value)) return false;
     *colour = static_cast<int32_t>(value);
     return true;
 }
@@ -101,7 +101,7 @@ int CStream::BeginEdit(StreamRecord* record) {
         colour = kDefaultKey;
     }
     char text[16];
-    snprintf(text, sizeof text, "%X", static_cast<unsigned int>(colour));
+    FormatText(text, sizeof text, "%X", static_cast<unsigned int>(colour));
     if (window) SetDlgItemTextA(window, IDC_EDITOR_COLOUR, text);
     SetWindowTextA(isEditing ? kEditTitle : kNewTitle);
     return 1;

@@ -1,12 +1,11 @@
 // Start-up and shut-down of the panel object, in the order that every other
 // piece of the plugin relies on.
-#include <cstdio>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "catalogue/logo_images.h"
 #include "catalogue/portable/list_file_format.h"
+#include "catalogue/portable/text.h"
 #include "host/plugin.h"
 #include "host/portable/frame_placement.h"
 #include "scrollbars/skinned_scroll_bars.h"
@@ -50,8 +49,8 @@ void CopyStarterFiles(HMODULE module, const char* pluginFolder) {
     char* slash = strrchr(source, '\\');
     if (slash == nullptr) return;
     slash[1] = 0;
-    std::string shipped = std::string(source) + "gen_ondaria\\";
-    std::string target = pluginFolder;
+    const Text shipped = Text(source) + "gen_ondaria\\";
+    const Text target = pluginFolder;
     if (GetFileAttributesA((target + kStarterFiles[0]).c_str()) != INVALID_FILE_ATTRIBUTES) return;
     for (const char* file : kStarterFiles) {
         CopyFileA((shipped + file).c_str(), (target + file).c_str(), TRUE);
@@ -108,7 +107,7 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
     const char* settings = reinterpret_cast<const char*>(winamp.SendHostMessage(0, kHostRequestSettingsFolder));
     pluginFolder = new char[kPathSize]();
     if (settings == nullptr ||
-        snprintf(pluginFolder, kPathSize, "%s\\plugins\\gen_ondaria\\", settings) >= kPathSize) {
+        FormatText(pluginFolder, kPathSize, "%s\\plugins\\gen_ondaria\\", settings) >= kPathSize) {
         // A settings folder too long for the plugin folder's buffer.
         delete[] pluginFolder;
         pluginFolder = nullptr;
@@ -136,7 +135,7 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
     if (frameWindow == nullptr) return FailStart(hostWindow, kStartFailure);
 
     char title[32];
-    snprintf(title, sizeof title, "%s %s", kProductName, kVersionText);
+    FormatText(title, sizeof title, "%s %s", kProductName, kVersionText);
     ::SetWindowTextA(frameWindow, title);
 
     frame.Subclass(frameWindow);
@@ -171,7 +170,7 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
 
 int CPlugin::FinishStart() {
     char menuText[32];
-    snprintf(menuText, sizeof menuText, "%s\tAlt+R", kProductName);
+    FormatText(menuText, sizeof menuText, "%s\tAlt+R", kProductName);
     if (showState) {
         Show(SW_SHOW);
         UpdateWindow();

@@ -6,7 +6,6 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -19,7 +18,7 @@ int CPlugin::OnDropFiles(WPARAM drop, LPARAM) {
     HDROP files = reinterpret_cast<HDROP>(drop);
     const UINT count = DragQueryFileA(files, kAllDroppedFiles, nullptr, 0);
     PlaylistTally tally;
-    std::string refused;
+    Text refused;
     bool merged = false;
     for (UINT i = 0; i < count; ++i) {
         char path[MAX_PATH] = {0};
@@ -37,12 +36,14 @@ int CPlugin::OnDropFiles(WPARAM drop, LPARAM) {
             merged = true;
         } else {
             const char* name = strrchr(path, '\\');
-            refused += std::string("\nFichier refusé : ") + (name ? name + 1 : path);
+            refused += "\nFichier refusé : ";
+            refused += name ? name + 1 : path;
         }
     }
     DragFinish(files);
     if (preferences.IsWindowVisible()) preferences.Show(SW_SHOW);   // its list mirrors the catalogue
-    std::string text = (merged ? "Fusion réussie !\n" + DescribeTally(tally) : std::string("Echec de la fusion !")) + refused;
+    Text text = merged ? "Fusion réussie !\n" + DescribeTally(tally) : Text("Echec de la fusion !");
+    text += refused;
     MessageBoxA(window, text.c_str(), "Résultat de la fusion", MB_ICONWARNING);
     return 1;
 }

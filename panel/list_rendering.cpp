@@ -1,10 +1,10 @@
 // The stream list's owner drawing: logo, title, slogan and link badges of
 // one entry, with the badge under the mouse highlighted and made the list's
 // hot link.
-#include <cstdio>
 #include <cstring>
 
 #include "catalogue/portable/row_geometry.h"
+#include "catalogue/portable/text.h"
 #include "host/plugin.h"
 #include "panel/portable/skin_colours.h"
 #include "ui/drawing/drawing_helpers.h"
@@ -79,7 +79,7 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
 
     char text[kTextFieldSize];
     const int nameLength = static_cast<int>(FieldLength(record->name));
-    snprintf(text, sizeof text, record->kind == kStreamKindRadio ? "[Radio] %.*s" : "[Télé] %.*s", nameLength,
+    FormatText(text, sizeof text, record->kind == kStreamKindRadio ? "[Radio] %.*s" : "[Télé] %.*s", nameLength,
              record->name);
     text[sizeof text - 1] = 0;   // a longer title is cut to 259 characters
     const int length = static_cast<int>(strlen(text));

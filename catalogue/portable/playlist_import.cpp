@@ -12,12 +12,14 @@ namespace {
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr size_t kUtf8MarkSize = 3;
 constexpr uint32_t kPlaylistKeyColour = 0xFF00FF;
+// What the format is told from.
+constexpr size_t kRecognisedHeadSize = 4096;
 // A PLS entry number beyond this is not an entry anybody wrote.
 constexpr long kMaxPlsEntryNumber = 1000000;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
-std::string Trimmed(const std::string& text) {
+Text Trimmed(const Text& text) {
     size_t begin = 0, end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;
     while (end > begin && IsBlank(text[end - 1])) --end;
@@ -26,7 +28,7 @@ std::string Trimmed(const std::string& text) {
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool StartsWithNoCase(const std::string& text, size_t at, const char* prefix) {
+bool StartsWithNoCase(const Text& text, size_t at, const char* prefix) {
     for (size_t k = 0; prefix[k]; ++k) {
         if (at + k >= text.size() || Lower(text[at + k]) != Lower(prefix[k])) return false;
     }
@@ -34,17 +36,17 @@ bool StartsWithNoCase(const std::string& text, size_t at, const char* prefix) {
 }
 
 // The text after a byte-order mark and leading blank space.
-size_t ContentStart(const std::string& text) {
-    size_t at = text.compare(0, kUtf8MarkSize, kUtf8Mark) == 0 ? kUtf8MarkSize : 0;
+size_t ContentStart(const Text& text) {
+    size_t at = text.StartsWith(kUtf8Mark) ? kUtf8MarkSize : 0;
     while (at < text.size() && IsBlank(text[at])) ++at;
     return at;
 }
 
 // Lines ending in CR LF, LF or CR; the byte-order mark dropped.
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t at = text.compare(0, kUtf8MarkSize, kUtf8Mark) == 0 ? kUtf8MarkSize : 0;
-    std::string line;
+std::vector<Text> Lines(const Text& text) {
+    std::vector<Text> lines;
+    size_t at = text.StartsWith(kUtf8Mark) ? kUtf8MarkSize : 0;
+    Text line;
     for (; at < text.size(); ++at) {
         char c = text[at];
         if (c == '\r' || c == '\n') {
@@ -59,28 +61,28 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::vector<PlaylistEntry> ReadM3u(const std::string& text) {
+std::vector<PlaylistEntry> ReadM3u(const Text& text) {
     std::vector<PlaylistEntry> entries;
-    std::string title;
-    for (const std::string& raw : Lines(text)) {
-        std::string line = Trimmed(raw);
+    Text title;
+    for (const Text& raw : Lines(text)) {
+        Text line = Trimmed(raw);
         if (line.empty()) continue;
         if (line[0] == '#') {
             // #EXTINF:duration[ attributes],title
             if (StartsWithNoCase(line, 0, "#EXTINF:")) {
                 size_t comma = line.find(',');
-                title = comma == std::string::npos ? std::string() : Trimmed(line.substr(comma + 1));
+                title = comma == Text::npos ? Text() : Trimmed(line.substr(comma + 1));
             }
             continue;
         }
-        entries.push_back({line, title, std::string()});
+        entries.push_back({line, title, Text()});
         title.clear();
     }
     return entries;
 }
 
 // "FileN" or "TitleN" (any case): the N, or 0.
-long EntryNumber(const std::string& key, const char* prefix) {
+long EntryNumber(const Text& key, const char* prefix) {
     size_t length = strlen(prefix);
     if (key.size() <= length || !StartsWithNoCase(key, 0, prefix)) return 0;
     long n = 0;
@@ -92,15 +94,15 @@ long EntryNumber(const std::string& key, const char* prefix) {
     return n;
 }
 
-std::vector<PlaylistEntry> ReadPls(const std::string& text) {
+std::vector<PlaylistEntry> ReadPls(const Text& text) {
     // Entries by their number, whatever NumberOfEntries says.
     std::map<long, PlaylistEntry> numbered;
-    for (const std::string& raw : Lines(text)) {
-        std::string line = Trimmed(raw);
+    for (const Text& raw : Lines(text)) {
+        Text line = Trimmed(raw);
         size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        std::string key = Trimmed(line.substr(0, equals));
-        std::string value = Trimmed(line.substr(equals + 1));
+        if (equals == Text::npos) continue;
+        Text key = Trimmed(line.substr(0, equals));
+        Text value = Trimmed(line.substr(equals + 1));
         if (long n = EntryNumber(key, "File")) numbered[n].address = value;
         else if (long t = EntryNumber(key, "Title")) numbered[t].title = value;
     }
@@ -112,19 +114,19 @@ std::vector<PlaylistEntry> ReadPls(const std::string& text) {
 }
 
 // The five named entities and numeric references; anything else stays as written.
-std::string XmlText(const std::string& raw) {
-    std::string out;
+Text XmlText(const Text& raw) {
+    Text out;
     for (size_t at = 0; at < raw.size(); ++at) {
         if (raw[at] != '&') {
             out += raw[at];
             continue;
         }
         size_t semicolon = raw.find(';', at);
-        if (semicolon == std::string::npos || semicolon - at > 10) {
+        if (semicolon == Text::npos || semicolon - at > 10) {
             out += '&';
             continue;
         }
-        std::string name = raw.substr(at + 1, semicolon - at - 1);
+        Text name = raw.substr(at + 1, semicolon - at - 1);
         static const char* const kNamed[][2] = {{"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}};
         bool done = false;
         for (const auto& entity : kNamed) {
@@ -158,38 +160,39 @@ std::string XmlText(const std::string& raw) {
 }
 
 // The text of the first <name>...</name> inside [begin, end), CDATA taken as it is.
-std::string ElementText(const std::string& xml, size_t begin, size_t end, const char* name) {
-    const std::string open = std::string("<") + name;
-    const std::string close = std::string("</") + name;
-    for (size_t at = xml.find(open, begin); at != std::string::npos && at < end; at = xml.find(open, at + 1)) {
+Text ElementText(const Text& xml, size_t begin, size_t end, const char* name) {
+    const Text open = Text("<") + name;
+    const Text close = Text("</") + name;
+    for (size_t at = xml.find(open.c_str(), begin); at != Text::npos && at < end; at = xml.find(open.c_str(), at + 1)) {
         size_t after = at + open.size();
         if (after >= end || (xml[after] != '>' && !IsBlank(xml[after]) && xml[after] != '/')) continue;
         size_t contentStart = xml.find('>', after);
-        if (contentStart == std::string::npos || contentStart >= end) return std::string();
-        if (xml[contentStart - 1] == '/') return std::string();   // <title/>
+        if (contentStart == Text::npos || contentStart >= end) return Text();
+        if (xml[contentStart - 1] == '/') return Text();   // <title/>
         ++contentStart;
-        size_t contentEnd = xml.find(close, contentStart);
-        if (contentEnd == std::string::npos || contentEnd > end) return std::string();
-        std::string content = xml.substr(contentStart, contentEnd - contentStart);
-        const std::string cdataOpen = "<![CDATA[";
-        size_t cdata = content.find(cdataOpen);
-        if (cdata != std::string::npos) {
+        size_t contentEnd = xml.find(close.c_str(), contentStart);
+        if (contentEnd == Text::npos || contentEnd > end) return Text();
+        Text content = xml.substr(contentStart, contentEnd - contentStart);
+        const char kCdataOpen[] = "<![CDATA[";
+        constexpr size_t kCdataOpenSize = sizeof kCdataOpen - 1;
+        size_t cdata = content.find(kCdataOpen);
+        if (cdata != Text::npos) {
             size_t cdataEnd = content.find("]]>", cdata);
-            return Trimmed(content.substr(cdata + cdataOpen.size(),
-                                          cdataEnd == std::string::npos ? std::string::npos
-                                                                        : cdataEnd - cdata - cdataOpen.size()));
+            return Trimmed(content.substr(cdata + kCdataOpenSize,
+                                          cdataEnd == Text::npos ? Text::npos
+                                                                        : cdataEnd - cdata - kCdataOpenSize));
         }
         return Trimmed(XmlText(content));
     }
-    return std::string();
+    return Text();
 }
 
-std::vector<PlaylistEntry> ReadXspf(const std::string& xml) {
+std::vector<PlaylistEntry> ReadXspf(const Text& xml) {
     std::vector<PlaylistEntry> entries;
     size_t at = 0;
     for (;;) {
         size_t track = xml.find("<track", at);
-        if (track == std::string::npos) break;
+        if (track == Text::npos) break;
         size_t after = track + 6;
         if (after < xml.size() && xml[after] != '>' && !IsBlank(xml[after])) {   // <trackList>
             at = after;
@@ -197,7 +200,7 @@ std::vector<PlaylistEntry> ReadXspf(const std::string& xml) {
         }
         // An unclosed last track ends with the document.
         size_t end = xml.find("</track>", after);
-        if (end == std::string::npos) end = xml.size();
+        if (end == Text::npos) end = xml.size();
         PlaylistEntry entry;
         entry.address = ElementText(xml, after, end, "location");
         entry.title = ElementText(xml, after, end, "title");
@@ -216,13 +219,13 @@ ListFormat RecogniseListFormat(const uint8_t* data, size_t size) {
         memcpy(&header, data, sizeof header);
         if (IsValidListHeader(header)) return ListFormat::Rtv;
     }
-    const std::string head(reinterpret_cast<const char*>(data), std::min<size_t>(size, 4096));
+    const Text head(reinterpret_cast<const char*>(data), std::min<size_t>(size, kRecognisedHeadSize));
     size_t at = ContentStart(head);
     if (StartsWithNoCase(head, at, "#EXTM3U")) return ListFormat::M3u;
     if (StartsWithNoCase(head, at, "[playlist]")) return ListFormat::Pls;
     // XSPF: the playlist element, perhaps after an XML declaration and comments.
     size_t element = head.find("<playlist", at);
-    if (head.compare(at, 1, "<") == 0 && element != std::string::npos) return ListFormat::Xspf;
+    if (head[at] == '<' && element != Text::npos) return ListFormat::Xspf;
     // A plain M3U: its first line already a stream address.
     if (StartsWithNoCase(head, at, "http://") || StartsWithNoCase(head, at, "https://") ||
         StartsWithNoCase(head, at, "mms://")) {
@@ -232,9 +235,9 @@ ListFormat RecogniseListFormat(const uint8_t* data, size_t size) {
 }
 
 std::vector<PlaylistEntry> ReadPlaylistEntries(ListFormat format, const uint8_t* data, size_t size, bool* utf8) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    const bool marked = text.compare(0, kUtf8MarkSize, kUtf8Mark) == 0;
-    if (utf8) *utf8 = marked || format == ListFormat::Xspf || IsValidUtf8(text);
+    const Text text(reinterpret_cast<const char*>(data), size);
+    const bool marked = text.StartsWith(kUtf8Mark);
+    if (utf8) *utf8 = marked || format == ListFormat::Xspf || IsValidUtf8(text.data(), text.size());
     switch (format) {
     case ListFormat::M3u: return ReadM3u(text);
     case ListFormat::Pls: return ReadPls(text);
@@ -243,23 +246,23 @@ std::vector<PlaylistEntry> ReadPlaylistEntries(ListFormat format, const uint8_t*
     }
 }
 
-bool IsPlaylistStreamAddress(const std::string& address) {
+bool IsPlaylistStreamAddress(const Text& address) {
     return StartsWithNoCase(address, 0, "http://") || StartsWithNoCase(address, 0, "https://") ||
            StartsWithNoCase(address, 0, "mms://");
 }
 
-std::string HostOf(const std::string& address) {
+Text HostOf(const Text& address) {
     size_t start = address.find("://");
-    start = start == std::string::npos ? 0 : start + 3;
+    start = start == Text::npos ? 0 : start + 3;
     size_t at = address.find('@', start);
     size_t end = address.find_first_of("/?#", start);
-    if (at != std::string::npos && (end == std::string::npos || at < end)) start = at + 1;   // user:password@
+    if (at != Text::npos && (end == Text::npos || at < end)) start = at + 1;   // user:password@
     end = address.find_first_of(":/?#", start);
-    return address.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    return address.substr(start, end == Text::npos ? Text::npos : end - start);
 }
 
-std::string RecordText(const std::string& text, bool utf8) {
-    std::string converted = Trimmed(utf8 ? Utf8ToWindows1252Lossy(text) : text);
+Text RecordText(const Text& text, bool utf8) {
+    Text converted = Trimmed(utf8 ? Utf8ToWindows1252Lossy(text) : text);
     // Control bytes would be invisible in the list and break the settings' lines.
     for (char& c : converted) {
         if (static_cast<unsigned char>(c) < 0x20) c = ' ';
@@ -271,25 +274,33 @@ std::string RecordText(const std::string& text, bool utf8) {
 void MakePlaylistRecord(const PlaylistEntry& entry, bool utf8, StreamRecord& record) {
     memset(&record, 0, sizeof record);
     record.kind = kStreamKindRadio;
-    std::string name = RecordText(entry.title, utf8);
-    const std::string address = RecordText(entry.address, utf8);
+    Text name = RecordText(entry.title, utf8);
+    const Text address = RecordText(entry.address, utf8);
     if (name.empty()) name = RecordText(HostOf(address), utf8);
     if (name.empty()) name = address;   // an address without a host still names its station
     SetField(record.name, name.c_str());
     SetField(record.address, address.c_str());
-    std::string website = RecordText(entry.website, utf8);
+    Text website = RecordText(entry.website, utf8);
     if (StartsWithNoCase(website, 0, "http://") || StartsWithNoCase(website, 0, "https://"))
         SetField(record.website, website.c_str());
     record.transparentColour = kPlaylistKeyColour;
 }
 
-std::string DescribeTally(const PlaylistTally& t) {
-    auto count = [](int n, const char* one, const char* many) {
-        return std::to_string(n) + " " + (n == 1 ? one : many);
+Text DescribeTally(const PlaylistTally& t) {
+    Text text;
+    auto count = [&text](int n, const char* one, const char* many) {
+        text.AppendNumber(n);
+        text += ' ';
+        text += n == 1 ? one : many;
     };
-    std::string text = count(t.added, "flux ajouté", "flux ajoutés");
-    if (t.present) text += ", " + count(t.present, "déjà présent", "déjà présents");
-    if (t.ignored) text += ", " + count(t.ignored, "ignoré", "ignorés");
-    if (t.leftOut) text += ", " + count(t.leftOut, "laissé de côté", "laissés de côté");
+    count(t.added, "flux ajouté", "flux ajoutés");
+    auto more = [&](int n, const char* one, const char* many) {
+        if (!n) return;
+        text += ", ";
+        count(n, one, many);
+    };
+    more(t.present, "déjà présent", "déjà présents");
+    more(t.ignored, "ignoré", "ignorés");
+    more(t.leftOut, "laissé de côté", "laissés de côté");
     return text;
 }

@@ -5,10 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "catalogue/portable/stream_record.h"
+#include "catalogue/portable/text.h"
 
 enum class ListFormat {
     Unknown,
@@ -31,9 +31,9 @@ constexpr size_t kMaxPlaylistBytes = 8u << 20;
 
 // One entry as the playlist gives it, texts still in the file's encoding.
 struct PlaylistEntry {
-    std::string address;
-    std::string title;     // may be empty
-    std::string website;   // XSPF "info", may be empty
+    Text address;
+    Text title;     // may be empty
+    Text website;   // XSPF "info", may be empty
 };
 
 // Reads the entries of a playlist of a known format, in file order. Never
@@ -42,14 +42,14 @@ struct PlaylistEntry {
 std::vector<PlaylistEntry> ReadPlaylistEntries(ListFormat format, const uint8_t* data, size_t size, bool* utf8);
 
 // An address the catalogue takes from a playlist: http://, https:// or mms://.
-bool IsPlaylistStreamAddress(const std::string& address);
+bool IsPlaylistStreamAddress(const Text& address);
 
 // The host part of an address ("radio.example" in "http://radio.example:8000/live").
-std::string HostOf(const std::string& address);
+Text HostOf(const Text& address);
 
 // A text as a record field holds it: Windows-1252 ('?' for what it cannot
 // hold), blanks around it removed, at most 259 bytes.
-std::string RecordText(const std::string& text, bool utf8);
+Text RecordText(const Text& text, bool utf8);
 
 // A new record for a playlist entry: its title (or the address's host, or
 // the address itself) as name, radio, its address, the XSPF web site when it is an http(s) address,
@@ -66,4 +66,4 @@ struct PlaylistTally {
 
 // The result line of a playlist import or merge, in French: "3 flux ajoutés,
 // 2 déjà présents, 1 ignoré" (counts that are 0 left out, but for the first).
-std::string DescribeTally(const PlaylistTally& tally);
+Text DescribeTally(const PlaylistTally& tally);

@@ -1,7 +1,5 @@
 #include "catalogue/portable/text_encoding.h"
 
-#include <cstdio>
-
 namespace {
 
 // Code points of bytes 0x80-0x9F; 0 where the byte has no character.
@@ -12,16 +10,9 @@ constexpr uint16_t kHighTable[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,   // 98-9F
 };
 
+}  // namespace
 
-std::string Hex(const char* format, unsigned value) {
-    char buffer[32];
-    snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
-
-// Decodes one UTF-8 character at `i`; advances `i`. Returns false on a
-// malformed sequence, leaving `i` at the offending byte.
-bool DecodeOne(const std::string& s, size_t& i, uint32_t& c) {
+bool DecodeUtf8Character(const char* s, size_t size, size_t& i, uint32_t& c) {
     unsigned char b = static_cast<unsigned char>(s[i]);
     int extra;
     uint32_t minimum;
@@ -30,7 +21,7 @@ bool DecodeOne(const std::string& s, size_t& i, uint32_t& c) {
     else if (b >= 0xE0 && b <= 0xEF) { extra = 2; c = b & 0x0F; minimum = 0x800; }
     else if (b >= 0xF0 && b <= 0xF4) { extra = 3; c = b & 0x07; minimum = 0x10000; }
     else return false;
-    if (i + extra >= s.size()) return false;   // truncated
+    if (i + extra >= size) return false;   // truncated
     for (int k = 1; k <= extra; ++k) {
         unsigned char t = static_cast<unsigned char>(s[i + k]);
         if ((t & 0xC0) != 0x80) return false;
@@ -41,22 +32,20 @@ bool DecodeOne(const std::string& s, size_t& i, uint32_t& c) {
     return true;
 }
 
-}  // namespace
-
-bool IsValidUtf8(const std::string& text) {
+bool IsValidUtf8(const char* bytes, size_t size) {
     uint32_t c = 0;
-    for (size_t i = 0; i < text.size();) {
-        if (!DecodeOne(text, i, c)) return false;
+    for (size_t i = 0; i < size;) {
+        if (!DecodeUtf8Character(bytes, size, i, c)) return false;
     }
     return true;
 }
 
-std::string Utf8ToWindows1252Lossy(const std::string& utf8) {
-    std::string out;
+Text Utf8ToWindows1252Lossy(const Text& utf8) {
+    Text out;
     out.reserve(utf8.size());
     uint32_t c = 0;
     for (size_t i = 0; i < utf8.size();) {
-        if (!DecodeOne(utf8, i, c)) {
+        if (!DecodeUtf8Character(utf8.data(), utf8.size(), i, c)) {
             out += '?';
             ++i;
             continue;
@@ -67,7 +56,7 @@ std::string Utf8ToWindows1252Lossy(const std::string& utf8) {
     return out;
 }
 
-void AppendUtf8(std::string& out, uint32_t c) {
+void AppendUtf8(Text& out, uint32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -93,50 +82,6 @@ int Windows1252FromCodePoint(uint32_t c) {
     return -1;
 }
 
-std::string DescribeCodePoint(uint32_t c) {
-    std::string text = Hex("U+%04X", c);
-    if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0)) {
-        text += " '";
-        AppendUtf8(text, c);
-        text += "'";
-    }
-    return text;
-}
-
-bool Utf8ToWindows1252(const std::string& utf8, std::string& out, std::string& error) {
-    out.clear();
-    error.clear();
-    size_t i = 0;
-    while (i < utf8.size()) {
-        size_t at = i;
-        uint32_t c = 0;
-        if (!DecodeOne(utf8, i, c)) {
-            error = "invalid UTF-8 (byte " + Hex("0x%02X", static_cast<unsigned char>(utf8[at])) +
-                    " at position " + std::to_string(at + 1) + ")";
-            return false;
-        }
-        int byte = Windows1252FromCodePoint(c);
-        if (byte < 0) {
-            error = "character " + DescribeCodePoint(c) + " cannot be written in Windows-1252";
-            return false;
-        }
-        out += static_cast<char>(byte);
-    }
-    return true;
-}
-
-std::string Windows1252ToUtf8(const char* text, size_t length) {
-    std::string out;
-    out.reserve(length);
-    for (size_t i = 0; i < length; ++i) {
-        unsigned char b = static_cast<unsigned char>(text[i]);
-        uint32_t c = b;
-        if (b >= 0x80 && b < 0xA0) c = kHighTable[b - 0x80];
-        if (c == 0 || (c < 0x20 && c != '\t') || c == 0x7F) {
-            out += Hex("\\x%02X", b);
-        } else {
-            AppendUtf8(out, c);
-        }
-    }
-    return out;
+uint32_t CodePointOfWindows1252(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighTable[byte - 0x80] : byte;
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "catalogue/portable/text.h"
 #include "storage/portable/replacing_file_write.h"
 
 namespace {
@@ -171,7 +172,7 @@ bool ReadSettingsFile(const char* path, SettingsRead& values) {
 size_t FormatSettingsFile(const SettingsToWrite& v, char (&out)[kSettingsFileMaxSize]) {
     const char* version = v.version ? v.version : "";
     const char* listName = v.listName ? v.listName : "";
-    int n = snprintf(out, sizeof out,
+    int n = FormatText(out, sizeof out,
                      "[main]\r\n"
                      "GEN_ONDARIA_VERSION = %.*s\r\n"
                      "GEN_ONDARIA_VISIBLE = %d\r\n"

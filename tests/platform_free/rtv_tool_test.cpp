@@ -13,7 +13,7 @@
 #include "tools/rtv_tool/list_inspect.h"
 #include "tools/rtv_tool/logo_image.h"
 #include "tools/rtv_tool/manifest.h"
-#include "catalogue/portable/text_encoding.h"
+#include "tools/rtv_tool/text_conversion.h"
 
 namespace {
 

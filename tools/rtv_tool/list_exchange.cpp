@@ -4,16 +4,16 @@
 #include <cstring>
 
 #include "catalogue/portable/playlist_import.h"
-#include "catalogue/portable/text_encoding.h"
+#include "tools/rtv_tool/text_conversion.h"
 #include "nlohmann/json.hpp"
 #include "tools/rtv_tool/logo_image.h"
 #include "tools/rtv_tool/manifest.h"
 
 namespace {
 
-std::string Text(const char (&field)[kTextFieldSize]) { return std::string(field, FieldLength(field)); }
+std::string FieldText(const char (&field)[kTextFieldSize]) { return std::string(field, FieldLength(field)); }
 std::string Utf8(const char (&field)[kTextFieldSize]) {
-    std::string text = Text(field);
+    std::string text = FieldText(field);
     return Windows1252ToUtf8(text.data(), text.size());
 }
 
@@ -40,6 +40,8 @@ std::string JsonText(const nlohmann::json& object, const char* key) {
     return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
+Text PlaylistText(const std::string& text) { return Text(text.data(), text.size()); }
+
 bool ImportDirectoryExport(const nlohmann::json& stations, ImportResult& result) {
     if (!stations.is_array()) return false;
     for (const nlohmann::json& station : stations) {
@@ -48,10 +50,10 @@ bool ImportDirectoryExport(const nlohmann::json& stations, ImportResult& result)
             continue;
         }
         PlaylistEntry entry;
-        entry.address = JsonText(station, "url_resolved");
-        if (entry.address.empty()) entry.address = JsonText(station, "url");
-        entry.title = JsonText(station, "name");
-        entry.website = JsonText(station, "homepage");
+        entry.address = PlaylistText(JsonText(station, "url_resolved"));
+        if (entry.address.empty()) entry.address = PlaylistText(JsonText(station, "url"));
+        entry.title = PlaylistText(JsonText(station, "name"));
+        entry.website = PlaylistText(JsonText(station, "homepage"));
         if (!IsPlaylistStreamAddress(entry.address)) {
             ++result.ignored;
             continue;
@@ -60,8 +62,8 @@ bool ImportDirectoryExport(const nlohmann::json& stations, ImportResult& result)
         MakePlaylistRecord(entry, true, *record);
         std::string tags = JsonText(station, "tags");
         for (char& c : tags) c = c == ',' ? ' ' : c;
-        SetField(record->keywords, RecordText(tags, true).c_str());
-        SetField(record->format, RecordText(JsonText(station, "codec"), true).c_str());
+        SetField(record->keywords, RecordText(PlaylistText(tags), true).c_str());
+        SetField(record->format, RecordText(PlaylistText(JsonText(station, "codec")), true).c_str());
         auto bitrate = station.find("bitrate");
         if (bitrate != station.end() && bitrate->is_number_integer() && bitrate->get<long long>() > 0)
             SetField(record->quality, (std::to_string(bitrate->get<long long>()) + " kbit/s").c_str());
@@ -163,7 +165,7 @@ std::string ManifestLine(const StreamRecord& r, std::vector<std::string>& notes)
     const char (*fields[])[kTextFieldSize] = {&r.name, &r.address, &r.website, &r.playlist, &r.podcast,
                                               &r.slogan, &r.keywords, &r.format, &r.quality};
     for (const auto* field : fields) {
-        std::string text = Text(*field);
+        std::string text = FieldText(*field);
         if (text.find('|') != std::string::npos) notes.push_back(label + ": a text holds '|', which separates the fields");
         if (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' || text.back() == '\t'))
             notes.push_back(label + ": a text begins or ends with a blank, which the manifest drops");

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "catalogue/portable/list_file_format.h"
-#include "catalogue/portable/text_encoding.h"
+#include "tools/rtv_tool/text_conversion.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "catalogue/portable/link_policy.h"
 #include "catalogue/portable/list_file_format.h"
 #include "tools/rtv_tool/logo_image.h"
-#include "catalogue/portable/text_encoding.h"
+#include "tools/rtv_tool/text_conversion.h"
 
 namespace {
 

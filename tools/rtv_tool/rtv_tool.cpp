@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/portable/list_file_format.h"
-#include "catalogue/portable/text_encoding.h"
+#include "tools/rtv_tool/text_conversion.h"
 #include "tools/rtv_tool/list_exchange.h"
 #include "tools/rtv_tool/list_inspect.h"
 #include "tools/rtv_tool/manifest.h"
