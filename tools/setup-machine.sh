@@ -17,3 +17,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get update -q
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
 fi
+
+# A kernel booted without 32-bit emulation runs 32-bit Wine under qemu-i386,
+# with the 64-bit wineserver (tools/wine-env.sh).
+if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    emulation=()
+    for p in qemu-user-static wine64; do dpkg -s "$p" >/dev/null 2>&1 || emulation+=("$p"); done
+    if [ ${#emulation[@]} -gt 0 ]; then
+        echo "setup: this kernel runs no 32-bit programs; installing ${emulation[*]}"
+        SUDO=""
+        [ "$(id -u)" -eq 0 ] || SUDO=sudo
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${emulation[@]}" </dev/null
+    fi
+fi

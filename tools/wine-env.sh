@@ -9,11 +9,42 @@ export WINEARCH=win32
 
 ondaria_xvfb_pid=""
 
-# Wine here is the 32-bit one; some kernels are booted without 32-bit
-# emulation ("32-bit emulation disabled" in the kernel log), and then no
-# Windows program can run at all.
+ondaria_wine_via_qemu=0
+
+# Wine here is the 32-bit one. Some kernels are booted without 32-bit
+# emulation ("32-bit emulation disabled" in the kernel log): there, 32-bit
+# Wine runs under qemu-i386 instead (tools/wine-on-qemu).
 ondaria_wine_can_run() {
-    wine --version >/dev/null 2>&1
+    if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        return 0
+    fi
+    ondaria_wine_use_qemu
+}
+
+ondaria_wine_use_qemu() {
+    [ -x /usr/bin/qemu-i386-static ] && [ -x /usr/lib/wine/wineserver64 ] || return 1
+    local binfmt=/proc/sys/fs/binfmt_misc
+    if [ ! -e "$binfmt/qemu-i386" ]; then
+        [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || return 1
+        # 32-bit x86 executables go to qemu; F opens the emulator now, for every namespace.
+        echo ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+            >"$binfmt/register" 2>/dev/null || return 1
+    fi
+    # The shim goes into every 32-bit process; a 64-bit one that inherits
+    # the variable (the wineserver) finds an empty library of its own class.
+    local shim="$build/wine-on-qemu"
+    local source="$root/tools/wine-on-qemu/map_fixed_noreplace.c"
+    if [ ! -f "$shim/lib/i386-linux-gnu/map_fixed_noreplace.so" ] || [ "$source" -nt "$shim/lib/i386-linux-gnu/map_fixed_noreplace.so" ]; then
+        mkdir -p "$shim/lib/i386-linux-gnu" "$shim/lib/x86_64-linux-gnu"
+        gcc -m32 -O2 -fPIC -shared -nostdlib -o "$shim/lib/i386-linux-gnu/map_fixed_noreplace.so" "$source" || return 1
+        echo 'void map_fixed_noreplace_unused(void) {}' | gcc -x c -shared -fPIC -o "$shim/lib/x86_64-linux-gnu/map_fixed_noreplace.so" - || return 1
+    fi
+    export QEMU_SET_ENV="LD_PRELOAD=$shim/\$LIB/map_fixed_noreplace.so"
+    export WINESERVER=/usr/lib/wine/wineserver64
+    # Wine's debugger cannot read an emulated process: a crash just ends it.
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
+    ondaria_wine_via_qemu=1
+    /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
 ondaria_wine_start() {
