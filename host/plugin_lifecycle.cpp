@@ -230,8 +230,9 @@ int CPlugin::Teardown() {
     // Undone before the list is detached: the bars' procedure lies over ours.
     DetachSkinnedScrollBars(listBox);
 
-    if (!view.SaveCurrentListFile(pluginFolder)) {
+    if (!view.SaveCurrentListFile(pluginFolder) && pluginFolder) {
         // The previous file is still there, but this session's changes are not.
+        // (Without a plugin folder the start never got as far as a list.)
         MessageBoxA(WindowOrNull(parentWindow), "Sauvegarde de la liste impossible !", kProductName, MB_ICONWARNING);
     }
     view.ClearCatalogue();

@@ -157,6 +157,7 @@ TEST(Installer, TheZipUnpackedWhereSettingsLiveElsewhereStartsWithTheStarterList
         ASSERT_TRUE(run.Started());
         EXPECT_EQ(run.Stations(), kStarterStations);
     }
+    EXPECT_TRUE(FileExists(pluginFolder + "Ondaria.rtv"));
     EXPECT_EQ(ReadWholeFile(pluginFolder + "readme.txt"), ReadWholeFile(program + "\\Plugins\\gen_ondaria\\readme.txt"));
     EXPECT_TRUE(FileExists(pluginFolder + "gen_ondaria.ini"));
 
