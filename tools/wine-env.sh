@@ -8,6 +8,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
 
 ondaria_xvfb_pid=""
+ondaria_prefix_seconds=120
 
 ondaria_wine_via_qemu=0
 
@@ -57,11 +58,19 @@ ondaria_wine_start() {
         export DISPLAY=":$n"
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     fi
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # Making the prefix takes under a minute; under emulation it now and then
+    # hangs for good, so each try is bounded and a stuck one starts over.
+    local try
+    for try in 1 2 3; do
+        [ -f "$WINEPREFIX/system.reg" ] && break
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
-        wineserver -w
-    fi
+        timeout "$ondaria_prefix_seconds" wineboot -i >/dev/null 2>&1 || true
+        if ! timeout "$ondaria_prefix_seconds" wineserver -w || [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "wine-env: making the Wine prefix did not finish (try $try); starting over" >&2
+            wineserver -k >/dev/null 2>&1 || true
+            rm -rf "$WINEPREFIX"
+        fi
+    done
     # Without a window manager, windows that Wine leaves to one are slow to
     # activate (a message box took two seconds); Wine manages them itself.
     if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
