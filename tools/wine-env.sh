@@ -71,6 +71,7 @@ ondaria_wine_start() {
             rm -rf "$WINEPREFIX"
         fi
     done
+    [ -f "$WINEPREFIX/system.reg" ] || return 1
     # Without a window manager, windows that Wine leaves to one are slow to
     # activate (a message box took two seconds); Wine manages them itself.
     if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
