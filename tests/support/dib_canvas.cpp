@@ -73,17 +73,6 @@ void PaintLogo(uint8_t (&logo)[kLogoBytes], const std::function<COLORREF(int x, 
         }
 }
 
-BITMAPINFO LogoInfo() {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kLogoSide;
-    info.bmiHeader.biHeight = kLogoSide;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 std::string Hex(COLORREF c) {
     char text[16];
     snprintf(text, sizeof text, "%06lX", static_cast<unsigned long>(c));

@@ -39,6 +39,5 @@ private:
 
 // A record logo whose pixel (x, y), counted from the top, is colour(x, y).
 void PaintLogo(uint8_t (&logo)[kLogoBytes], const std::function<COLORREF(int x, int y)>& colour);
-BITMAPINFO LogoInfo();
 
 std::string Hex(COLORREF c);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "catalogue/logo_images.h"
 #include "tests/support/dib_canvas.h"
 #include "ui/drawing/drawing_helpers.h"
 
@@ -19,13 +20,13 @@ class Logo {
 public:
     Logo(HDC compatibleWith, const std::function<COLORREF(int, int)>& colour) {
         PaintLogo(bytes, colour);
-        BITMAPINFO info = LogoInfo();
+        BITMAPINFO info = LogoBitmapInfo();
         bitmap = CreateDIBitmap(compatibleWith, &info.bmiHeader, CBM_INIT, bytes, &info, DIB_RGB_COLORS);
     }
     ~Logo() { DeleteObject(bitmap); }
     // The bitmap's pixels as they are now, in the record's layout.
     void ReadBack(HDC dc, uint8_t (&out)[kLogoBytes]) const {
-        BITMAPINFO info = LogoInfo();
+        BITMAPINFO info = LogoBitmapInfo();
         GetDIBits(dc, bitmap, 0, kLogoSide, out, &info, DIB_RGB_COLORS);
     }
 
