@@ -207,7 +207,7 @@ int CPlugin::FinishStart() {
 }
 
 void CPlugin::DetachHostWrapper(CWnd& wrapper, CPlugin*& owner) {
-    bool attached = wrapper.window && ::IsWindow(wrapper.window) && GetPropA(wrapper.window, kWndProperty) == &wrapper;
+    bool attached = wrapper.window && ::IsWindow(wrapper.window) && g_wndBindings.Find(wrapper.window) == &wrapper;
     if (attached && reinterpret_cast<WNDPROC>(GetWindowLongA(wrapper.window, GWL_WNDPROC)) != &CWnd::WindowProc) {
         // Another procedure lies over ours and will keep calling it. Taking the
         // binding away would make ours swallow every message of the host's

@@ -5,12 +5,17 @@
 
 #include <initializer_list>
 
+#include "ui/framework/window_property_cache.h"
+
 namespace {
 
 constexpr LONG kScrollStyles = WS_HSCROLL | WS_VSCROLL;
 // SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED
 constexpr UINT kFrameChanged = 0x37;
 constexpr UINT kScrollInfoMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
+// Every message to a skinned window and every redirected scroll call looks its record up.
+WindowPropertyCache g_skinnedScrollRecords(kSkinnedScrollProperty);
 
 void ChangeFrame(HWND window) { SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameChanged); }
 
@@ -101,7 +106,7 @@ LRESULT CallWithoutScrollStyles(HWND window, SkinnedScrollWindow* record, UINT m
 }
 
 SkinnedScrollWindow* FindSkinnedScrollWindow(HWND window) {
-    return static_cast<SkinnedScrollWindow*>(GetPropA(window, kSkinnedScrollProperty));
+    return static_cast<SkinnedScrollWindow*>(g_skinnedScrollRecords.Find(window));
 }
 
 int HasSkinnedScrollBars(HWND window) { return FindSkinnedScrollWindow(window) != nullptr ? 1 : 0; }
@@ -121,7 +126,7 @@ int AttachSkinnedScrollBars(HWND window) {
     record->leftScrollBar = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0 ? 1 : 0;
 
     const LONG style = GetWindowLongA(window, GWL_STYLE);
-    SetPropA(window, kSkinnedScrollProperty, record);
+    g_skinnedScrollRecords.Set(window, record);
     if (style & WS_HSCROLL)
         record->horizontal.flags = kBarWanted;
     if (style & WS_VSCROLL)
@@ -178,7 +183,7 @@ int DetachSkinnedScrollBars(HWND window) {
     // Timers of the interaction would otherwise keep reaching the window.
     EndSkinnedScrollInteraction(window);
     SetWindowLongA(window, GWL_WNDPROC, reinterpret_cast<LONG>(record->previousWindowProcedure));
-    RemovePropA(window, kSkinnedScrollProperty);
+    g_skinnedScrollRecords.Remove(window);
     HeapFree(GetProcessHeap(), 0, record);
     ChangeFrame(window);
     return 0;

@@ -17,14 +17,14 @@ int CDialog::Create(int templateNumber, CWnd* owner, DLGPROC procedure) {
 INT_PTR CDialog::DialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
     if (message == WM_INITDIALOG && second != 0) {
         CDialog* bound = reinterpret_cast<CDialog*>(second);
-        SetPropA(hwnd, kDialogProperty, bound);
+        g_dialogBindings.Set(hwnd, bound);
         bound->window = hwnd;
     }
-    CDialog* object = static_cast<CDialog*>(GetPropA(hwnd, kDialogProperty));
+    CDialog* object = static_cast<CDialog*>(g_dialogBindings.Find(hwnd));
     if (object == nullptr) return 0;
 
     if (message == WM_NCDESTROY) {
-        RemovePropA(hwnd, kDialogProperty);
+        g_dialogBindings.Remove(hwnd);
         return object->previousProc ? CallWindowProcA(object->previousProc, hwnd, message, first, second) : 0;
     }
 

@@ -2,12 +2,12 @@
 #include "ui/framework/wnd.h"
 
 LRESULT CALLBACK CWnd::WindowProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
-    CWnd* object = static_cast<CWnd*>(GetPropA(hwnd, kWndProperty));
+    CWnd* object = static_cast<CWnd*>(g_wndBindings.Find(hwnd));
     if (object == nullptr) return 0;
 
     if (message == WM_NCDESTROY) {
         // The window goes; the object keeps its handle and previous procedure.
-        RemovePropA(hwnd, kWndProperty);
+        g_wndBindings.Remove(hwnd);
         return CallWindowProcA(object->previousProc, hwnd, message, first, second);
     }
 

@@ -2,6 +2,8 @@
 
 const char kWndProperty[] = "ONDARIA2_CWNDb";
 const char kDialogProperty[] = "ONDARIA2_CDIALOGb";
+WindowPropertyCache g_wndBindings(kWndProperty);
+WindowPropertyCache g_dialogBindings(kDialogProperty);
 
 CWnd::CWnd() : window(nullptr), parentWindow(nullptr), instance(nullptr), previousProc(nullptr) {}
 
@@ -21,7 +23,7 @@ int CWnd::Attach(HWND hwnd, WNDPROC procedure) {
     previousProc = reinterpret_cast<WNDPROC>(GetWindowLongA(hwnd, GWL_WNDPROC));
     window = hwnd;
     // The property must exist before the first message reaches the new procedure.
-    SetPropA(hwnd, kWndProperty, this);
+    g_wndBindings.Set(hwnd, this);
     SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(procedure));
     return 1;
 }
@@ -32,7 +34,7 @@ HWND CWnd::Detach(WNDPROC procedure) {
     if (previousProc == nullptr) return window;
     HWND held = window;
     if (held) {
-        RemovePropA(held, kWndProperty);
+        g_wndBindings.Remove(held);
         // A procedure installed over ours stays: bindings are undone in reverse order.
         if (reinterpret_cast<WNDPROC>(GetWindowLongA(held, GWL_WNDPROC)) == procedure) {
             SetWindowLongA(held, GWL_WNDPROC, reinterpret_cast<LONG>(previousProc));

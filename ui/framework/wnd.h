@@ -5,8 +5,13 @@
 
 #include <windows.h>
 
+#include "ui/framework/window_property_cache.h"
+
 extern const char kWndProperty[];     // "ONDARIA2_CWNDb"
 extern const char kDialogProperty[];  // "ONDARIA2_CDIALOGb"
+// Every binding of a wrapper to its window goes through these.
+extern WindowPropertyCache g_wndBindings;
+extern WindowPropertyCache g_dialogBindings;
 
 class CWnd {
 public:
