@@ -22,6 +22,7 @@ CListView::CListView()
       backgroundDarker(0),
       preferences(nullptr),
       panel(nullptr),
+      viewIsSearch(false),
       readingListFile(false),
       refusedWhileReading(0) {
     memset(protectedListPath, 0, sizeof protectedListPath);
@@ -40,22 +41,6 @@ CListView::~CListView() {
     slotCount = 0;
 }
 
-int CListView::ViewRowCount() const {
-    LRESULT n = SendMessageA(LB_GETCOUNT, 0, 0);
-    return n == LB_ERR ? 0 : static_cast<int>(n);
-}
-
-int CListView::ViewSelectedRow() const {
-    return static_cast<int>(SendMessageA(LB_GETCURSEL, 0, 0));
-}
-
-StreamRecord* CListView::ViewRecordAt(int row) const {
-    if (row < 0 || row >= ViewRowCount()) return nullptr;
-    LRESULT data = SendMessageA(LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
-    return data == LB_ERR ? nullptr : reinterpret_cast<StreamRecord*>(data);
-}
-
-
 int CListView::AddStream(StreamRecord* record) {
     if (slotCount >= kMaxSlots) {
         // A list file being read is told about once, at its end.
@@ -68,11 +53,11 @@ int CListView::AddStream(StreamRecord* record) {
     }
     record->index = slotCount;
     slots[slotCount++] = record;
-    LRESULT row = SendMessageA(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
+    int row = AppendRow(record);
     // A list file being read ends with no selection and one repaint; selecting
     // each row on the way would only scroll a list nobody sees.
     if (readingListFile) return 1;
-    if (row != LB_ERR) SendMessageA(LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    if (row != LB_ERR) ListBoxCall(LB_SETCURSEL, static_cast<WPARAM>(row), 0);
     UpdateWindow();
     return 1;
 }
@@ -101,10 +86,10 @@ void CListView::ReleaseRecord(StreamRecord* record) {
 int CListView::DeleteStream(int row) {
     StreamRecord* record = ViewRecordAt(row);
     if (record == nullptr) return 1;
-    SendMessageA(LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    RemoveRow(row);
     // A search on several words may list the record on other rows too.
     for (int r = ViewRowCount() - 1; r >= 0; --r) {
-        if (ViewRecordAt(r) == record) SendMessageA(LB_DELETESTRING, static_cast<WPARAM>(r), 0);
+        if (ViewRecordAt(r) == record) RemoveRow(r);
     }
     int slot = record->index;
     if (slot >= 0 && slot < slotCount && slots[slot] == record) {
@@ -116,7 +101,7 @@ int CListView::DeleteStream(int row) {
 
 int CListView::ClearCatalogue() {
     // Empty the view first so that no row ever refers to a released record.
-    SendMessageA(LB_RESETCONTENT, 0, 0);
+    ResetRows();
     for (int i = 0; i < slotCount; ++i) {
         if (slots[i]) {
             StreamRecord* record = slots[i];

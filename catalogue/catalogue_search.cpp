@@ -7,7 +7,7 @@
 namespace {
 
 void AppendViewRow(void* context, StreamRecord* record) {
-    static_cast<CListView*>(context)->SendMessageA(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
+    static_cast<std::vector<StreamRecord*>*>(context)->push_back(record);
 }
 
 }  // namespace
@@ -20,12 +20,21 @@ int CListView::ApplyFilter(int includeRadio, int includeTv, const char* text) {
         if (text) strncpy(filterText, text, sizeof filterText - 1);
     }
     bool batch = BeginRowBatch();
-    SendMessageA(LB_RESETCONTENT, 0, 0);
+    rows.clear();
     SearchCriteria criteria{includeRadio, includeTv, filterText};
-    ForEachSearchRow(slots, slotCount, criteria, &AppendViewRow, this);
+    ForEachSearchRow(slots, slotCount, criteria, &AppendViewRow, &rows);
+    ShowRows();
+    viewIsSearch = true;
     EndRowBatch(batch);
     UpdateWindow();
     return 1;
 }
 
 int CListView::ReapplyFilter() { return ApplyFilter(filterRadio, filterTv, filterText); }
+
+bool CListView::ShowsSearch(int includeRadio, int includeTv, const char* text) const {
+    return viewIsSearch && ListIsLive() && includeRadio == filterRadio && includeTv == filterTv &&
+           strcmp(text ? text : "", filterText) == 0 && ViewSelectedRow() == LB_ERR;
+}
+
+void CListView::NoteRecordEdited() { viewIsSearch = false; }

@@ -66,6 +66,8 @@ void CListView::NotifyParent(int code) {
 }
 
 LRESULT CListView::DefaultProc(UINT message, WPARAM first, LPARAM second) {
+    LRESULT answer = 0;
+    if (AnswerRowMessage(message, first, second, &answer)) return answer;
     switch (message) {
     case WM_MOUSEMOVE: {
         mouseX = static_cast<short>(LOWORD(second));

@@ -61,6 +61,12 @@ public:
     // Search.
     int ApplyFilter(int includeRadio, int includeTv, const char* text);
     int ReapplyFilter();
+    // True when the view is what ApplyFilter with these criteria would make
+    // of it: the latest search, with no change to the catalogue or the rows
+    // since and no row selected. A search box sends several notices per key.
+    bool ShowsSearch(int includeRadio, int includeTv, const char* text) const;
+    // A record was changed in place: a search may now find other rows.
+    void NoteRecordEdited();
 
     // Objects holding pointers into records hear of every release.
     bool AddReleaseListener(RecordReleaseListener* listener);
@@ -78,6 +84,9 @@ public:
     // Paints one part of the list's skinned scroll bars; `answer` goes back to the bar.
     int DrawScrollBarPart(NMSKINSCROLLDRAW* draw, LRESULT* answer);
 
+    // The view. The catalogue holds the rows; the list box (a virtual one
+    // when it has LBS_NODATA) only counts them, and the row messages sent to
+    // it (LB_ADDSTRING, LB_GETITEMDATA, ...) are answered from here.
     int ViewRowCount() const;
     int ViewSelectedRow() const;
     StreamRecord* ViewRecordAt(int row) const;
@@ -109,6 +118,19 @@ public:
     CPlugin* panel;
 
 private:
+    // The view's rows, kept equal to the list box's while it lives.
+    bool ListIsLive() const;
+    // The list box's own procedure, under this subclass.
+    LRESULT ListBoxCall(UINT message, WPARAM first, LPARAM second) const;
+    // The row messages from outside; false for any other message.
+    bool AnswerRowMessage(UINT message, WPARAM first, LPARAM second, LRESULT* answer);
+    int AppendRow(StreamRecord* record);   // the new row, or LB_ERR
+    void RemoveRow(int row);
+    void ResetRows();
+    // Hands a view rebuilt in `rows` to the empty list box: one count for a
+    // virtual list box, a row at a time for any other.
+    void ShowRows();
+
     void ReleaseRecord(StreamRecord* record);
     // Many rows added at once: one repaint at the end instead of one per row,
     // which on a shown list box is the whole cost.
@@ -134,6 +156,9 @@ private:
     bool ReportLoad(const ListLoad& load) const;
 
     RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
+    std::vector<StreamRecord*> rows;
+    // The rows are the latest search's, unchanged since.
+    bool viewIsSearch;
     bool readingListFile;
     int refusedWhileReading;
     // The current list file that start-up could neither read nor copy: never

@@ -231,6 +231,8 @@ void CStream::Save() {
     }
     StreamRecord* record = currentRecord;
     if (record == nullptr) return;
+    // Fields change one by one below, even when a later one is refused.
+    if (isEditing && catalogue) catalogue->NoteRecordEdited();
     HWND dialog = SafeHandle();
     char text[kTextFieldSize];
 

@@ -20,7 +20,9 @@ bool StrictlyInside(const RECT& r, int x, int y) {
 int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
     if (controlId != IDC_STREAM_LIST) return 0;
     if (item == nullptr || static_cast<int>(item->itemID) == -1) return 1;
-    const StreamRecord* record = reinterpret_cast<const StreamRecord*>(item->itemData);
+    // A virtual list box leaves the item data empty: the view holds the rows.
+    const StreamRecord* record = item->itemData ? reinterpret_cast<const StreamRecord*>(item->itemData)
+                                                : view.ViewRecordAt(static_cast<int>(item->itemID));
     if (record == nullptr || item->hDC == nullptr) return 1;
 
     // Focus changes alone redraw nothing: the list shows no focus rectangle.

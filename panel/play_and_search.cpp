@@ -67,13 +67,17 @@ void CPlugin::ApplySearch(int mode) {
     char text[kTextFieldSize];
     memset(text, 0, sizeof text);
     GetDlgItemTextA(window, IDC_SEARCH_EDIT, text, sizeof text);
+    int includeRadio = 1, includeTv = 1;
     switch (mode) {
-    case kShowAll: view.ApplyFilter(1, 1, ""); break;
-    case kSearchAll: view.ApplyFilter(1, 1, text); break;
-    case kSearchRadio: view.ApplyFilter(1, 0, text); break;
-    case kSearchTv: view.ApplyFilter(0, 1, text); break;
-    default: break;
+    case kShowAll: text[0] = 0; break;
+    case kSearchAll: break;
+    case kSearchRadio: includeTv = 0; break;
+    case kSearchTv: includeRadio = 0; break;
+    default: return;
     }
+    // The search box sends several notices per key; the first one searched.
+    if (view.ShowsSearch(includeRadio, includeTv, text)) return;
+    view.ApplyFilter(includeRadio, includeTv, text);
 }
 
 int CPlugin::SearchMode() {

@@ -33,14 +33,15 @@ StreamRecord* MakeRecord(const char* name, int kind, const char* keywords) {
     return record;
 }
 
-HWND CreateCatalogueListBox(HWND* parentOut) {
+HWND CreateCatalogueListBox(HWND* parentOut, bool virtualList) {
     RegisterParentClass();
     HINSTANCE instance = GetModuleHandleA(nullptr);
     HWND parent = CreateWindowExA(0, kParentClass, "Ondaria test", WS_OVERLAPPEDWINDOW, 0, 0,
                                   400, 600, nullptr, nullptr, instance, nullptr);
     HWND list = CreateWindowExA(
         0, "LISTBOX", "",
-        WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+            (virtualList ? LBS_NODATA : 0),
         0, 0, 380, 560, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STREAM_LIST)),
         instance, nullptr);
     if (parentOut) *parentOut = parent;

@@ -17,8 +17,9 @@
 StreamRecord* MakeRecord(const char* name, int kind = 0, const char* keywords = "");
 
 // Creates the hidden parent and the list box (LBS_OWNERDRAWFIXED | LBS_NOTIFY |
-// LBS_NOINTEGRALHEIGHT, no strings, WS_VSCROLL). Returns the list box.
-HWND CreateCatalogueListBox(HWND* parentOut);
+// LBS_NOINTEGRALHEIGHT, no strings, WS_VSCROLL), a virtual one (LBS_NODATA)
+// as in the panel unless `virtualList` is false. Returns the list box.
+HWND CreateCatalogueListBox(HWND* parentOut, bool virtualList = true);
 
 // The names of the view's rows, in row order.
 std::vector<std::string> ViewNames(const CListView& view);

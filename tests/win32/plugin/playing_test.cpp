@@ -507,6 +507,43 @@ TEST_F(PlayingTest, TheSearchControlsFilterTheListAtEveryNotice) {
     EXPECT_TRUE(shellCalls.empty());
 }
 
+TEST_F(PlayingTest, ANoticeThatChangesNothingLeavesTheListWhereTheUserScrolled) {
+    std::vector<ListEntry> many;
+    for (int i = 0; i < 60; ++i) many.push_back({"Rock " + std::to_string(i)});
+    many.push_back({"Jazz"});
+    WriteEntries("Ondaria.rtv", many);
+    Start();
+    ASSERT_EQ(Rows().size(), many.size());
+    SetFocus(Control(IDC_SEARCH_EDIT));
+    Type("rock");
+    ASSERT_EQ(Rows().size(), 60u);
+    SendMessageA(List(), LB_SETTOPINDEX, 20, 0);
+    ASSERT_EQ(SendMessageA(List(), LB_GETTOPINDEX, 0, 0), 20);
+
+    // The box sends more than one notice per key: the ones after the first find the list as it is.
+    const HWND edit = Control(IDC_SEARCH_EDIT);
+    for (WORD notice : {EN_UPDATE, EN_CHANGE, EN_CHANGE})
+        SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH_EDIT, notice), reinterpret_cast<LPARAM>(edit));
+    EXPECT_EQ(SendMessageA(List(), LB_GETTOPINDEX, 0, 0), 20);
+    EXPECT_EQ(Rows().size(), 60u);
+
+    // Any change to the view since, or a selected row, and the search runs again.
+    SendMessageA(List(), LB_DELETESTRING, 59, 0);
+    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH_EDIT, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
+    EXPECT_EQ(Rows().size(), 60u);
+    EXPECT_EQ(SendMessageA(List(), LB_GETTOPINDEX, 0, 0), 0);
+    SendMessageA(List(), LB_SETTOPINDEX, 20, 0);
+    SendMessageA(List(), LB_SETCURSEL, 30, 0);
+    SendMessageA(Panel(), WM_COMMAND, MAKEWPARAM(IDC_SEARCH_EDIT, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
+    EXPECT_EQ(Selected(), LB_ERR);
+    EXPECT_EQ(SendMessageA(List(), LB_GETTOPINDEX, 0, 0), 0);
+
+    Type("x");
+    EXPECT_TRUE(Rows().empty());
+    SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+    EXPECT_EQ(Rows().size(), 60u);
+}
+
 TEST_F(PlayingTest, LeavingTheSearchBoxForTheListPlaysTheRowSelectedThere) {
     StartWatched(kSearchList);
     SetOption(IDC_OPEN_WEB, true);
