@@ -22,6 +22,7 @@ CListView::CListView()
       backgroundDarker(0),
       preferences(nullptr),
       panel(nullptr),
+      deferringRows(false),
       viewIsSearch(false),
       readingListFile(false),
       refusedWhileReading(0) {
@@ -73,6 +74,20 @@ void CListView::EndRowBatch(bool batched) {
     if (!batched) return;
     SendMessageA(WM_SETREDRAW, TRUE, 0);
     InvalidateRect(window, nullptr, TRUE);
+}
+
+bool CListView::BeginAddingMany() {
+    bool batched = BeginRowBatch();
+    readingListFile = true;
+    deferringRows = true;
+    return batched;
+}
+
+void CListView::EndAddingMany(bool batched) {
+    deferringRows = false;
+    if (ListIsLive()) GiveRowsToList(static_cast<size_t>(ListBoxCall(LB_GETCOUNT, 0, 0)));
+    readingListFile = false;
+    EndRowBatch(batched);
 }
 
 void CListView::ReleaseRecord(StreamRecord* record) {

@@ -64,13 +64,11 @@ void SelectNothingAtTop(const CListView& view) {
 }  // namespace
 
 CListView::ListLoad CListView::ReadIntoCatalogue(const char* path) {
-    bool batch = BeginRowBatch();
-    readingListFile = true;
+    bool batch = BeginAddingMany();
     refusedWhileReading = 0;
     ListLoad load{ReadListFile(path, &AddToCatalogue, this), 0};
     load.refused = refusedWhileReading;
-    readingListFile = false;
-    EndRowBatch(batch);
+    EndAddingMany(batch);
     return load;
 }
 
@@ -152,14 +150,12 @@ int CListView::ImportListFile(const char* path) {
     if (read == ListReadResult::Incomplete) return 0;
     if (!ReportLoad(ListLoad{read, holding.overflow})) return 0;
 
-    bool batch = BeginRowBatch();
-    readingListFile = true;
+    bool batch = BeginAddingMany();
     ClearCatalogue();
     for (std::unique_ptr<StreamRecord>& record : holding.records) {
         if (AddStream(record.get())) record.release();
     }
-    readingListFile = false;
-    EndRowBatch(batch);
+    EndAddingMany(batch);
     SelectNothingAtTop(*this);
     return 1;
 }
@@ -226,8 +222,7 @@ bool CListView::ReadPlaylistStations(const char* path, bool againstCatalogue, st
 }
 
 void CListView::AddPlaylistStations(std::vector<StreamRecord*>& stations, PlaylistTally& tally) {
-    bool batch = BeginRowBatch();
-    readingListFile = true;
+    bool batch = BeginAddingMany();
     for (StreamRecord*& record : stations) {
         if (AddStream(record)) {
             ++tally.added;
@@ -237,8 +232,7 @@ void CListView::AddPlaylistStations(std::vector<StreamRecord*>& stations, Playli
         }
         record = nullptr;
     }
-    readingListFile = false;
-    EndRowBatch(batch);
+    EndAddingMany(batch);
     SelectNothingAtTop(*this);
     if (tally.leftOut > 0) ReportLoad(ListLoad{ListReadResult::Read, tally.leftOut});
 }

@@ -127,15 +127,22 @@ private:
     int AppendRow(StreamRecord* record);   // the new row, or LB_ERR
     void RemoveRow(int row);
     void ResetRows();
-    // Hands a view rebuilt in `rows` to the empty list box: one count for a
-    // virtual list box, a row at a time for any other.
+    // Hands a view rebuilt in `rows` to the empty list box.
     void ShowRows();
+    // Gives the list box the rows from `first` on: one count for a virtual
+    // list box, a row at a time for any other.
+    void GiveRowsToList(size_t first);
 
     void ReleaseRecord(StreamRecord* record);
     // Many rows added at once: one repaint at the end instead of one per row,
     // which on a shown list box is the whole cost.
     bool BeginRowBatch();
     void EndRowBatch(bool batched);
+    // Many records added at once (a list file, an import, a playlist): a
+    // full catalogue is told about once, at the end, and the new rows reach
+    // the list box together.
+    bool BeginAddingMany();
+    void EndAddingMany(bool batched);
     void NotifyParent(int code);
     void DrawRaisedPart(HDC dc, const RECT& r) const;
 
@@ -157,6 +164,8 @@ private:
 
     RecordReleaseListener* releaseListeners[kMaxReleaseListeners];
     std::vector<StreamRecord*> rows;
+    // While a list file is read, its rows reach the list box all at once at the end.
+    bool deferringRows;
     // The rows are the latest search's, unchanged since.
     bool viewIsSearch;
     bool readingListFile;

@@ -22,6 +22,10 @@ StreamRecord* CListView::ViewRecordAt(int row) const {
 int CListView::AppendRow(StreamRecord* record) {
     if (!ListIsLive()) return LB_ERR;
     viewIsSearch = false;
+    if (deferringRows) {
+        rows.push_back(record);
+        return static_cast<int>(rows.size() - 1);
+    }
     const LRESULT row = ListBoxCall(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
     if (row < 0) return LB_ERR;
     rows.insert(rows.begin() + row, record);
@@ -47,9 +51,13 @@ void CListView::ShowRows() {
         return;
     }
     ListBoxCall(LB_RESETCONTENT, 0, 0);
-    if (rows.empty()) return;
+    GiveRowsToList(0);
+}
+
+void CListView::GiveRowsToList(size_t first) {
+    if (!ListIsLive() || first >= rows.size()) return;
     if (ListBoxCall(LB_SETCOUNT, rows.size(), 0) >= 0) return;
-    for (size_t i = 0; i < rows.size(); ++i) ListBoxCall(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rows[i]));
+    for (size_t i = first; i < rows.size(); ++i) ListBoxCall(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rows[i]));
 }
 
 bool CListView::AnswerRowMessage(UINT message, WPARAM first, LPARAM second, LRESULT* answer) {

@@ -223,11 +223,15 @@ bool StandinHost::SwitchSkin(int index) {
     return true;
 }
 
+void StandinHost::QuitAndUnloadPlugins() {
+    QuitAndUnload(plugins_, [this](const std::string& text) { AddNote(text); });
+}
+
 void StandinHost::UnloadPlugins() {
     bool any = false;
     for (const LoadedPlugin& plugin : plugins_) any = any || plugin.module;
     if (!any) return;
-    QuitAndUnload(plugins_, [this](const std::string& text) { AddNote(text); });
+    QuitAndUnloadPlugins();
     PokeWindows();
     PumpMessages(300);
     SetUnloadGuardContext("");

@@ -66,6 +66,9 @@ public:
     // code 3). Those messages show in the log as key messages and command
     // kCommandPoke.
     void UnloadPlugins();
+    // Only the quit and FreeLibrary part of UnloadPlugins, as the real host
+    // does at exit (the benchmark times it alone).
+    void QuitAndUnloadPlugins();
 
     // Dispatches messages for `ms` milliseconds. Returns false if WM_QUIT
     // was seen (the main window was closed).

@@ -1,0 +1,445 @@
+// Times what a user of a full catalogue waits for, end to end: the real
+// gen_ondaria.dll started, searched, scrolled and quit in the stand-in host,
+// each next to its floor measured in the same process (the work that cannot
+// be avoided), with the ratio and whether it meets its goal.
+//
+//   plugin_benchmark --list stations-4096.rtv [--rounds N] [--dll gen_ondaria.dll]
+//
+// Under Wine a call to the window server costs from 8 to 50 µs depending on
+// how busy the machine is: compare the ratios, which are measured side by
+// side, more than the times.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/portable/list_file_format.h"
+#include "catalogue/portable/row_geometry.h"
+#include "catalogue/portable/search_match.h"
+#include "resources/resource_ids.h"
+#include "storage/portable/replacing_file_write.h"
+#include "tools/skin_generator/skin_image.h"
+#include "tools/standin_host/standin_host.h"
+
+namespace {
+
+constexpr int kDefaultRounds = 5;
+constexpr int kKeystrokeRepeats = 3;       // of each keystroke, per round
+constexpr int kScrollKeys = 40;            // arrow keys per round, most of them scrolling
+constexpr double kFrameMs = 16.0;          // one frame at 60 Hz
+constexpr double kDllSizeGoal = 100 * 1024;
+constexpr RECT kFrameRect = {400, 40, 700, 740};
+constexpr char kOneWord[] = "jazz";
+constexpr char kThreeWords[] = "jazz rock info";
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
+}
+
+// Hands out every message waiting, then paints whatever `window` and its
+// children still have to paint: what the user sees once the work is done.
+void PaintNow(HWND window) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+struct Samples {
+    std::vector<double> values;
+    void Add(double v) { values.push_back(v); }
+    double At(double fraction) const {
+        if (values.empty()) return 0;
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[static_cast<size_t>(fraction * static_cast<double>(sorted.size() - 1) + 0.5)];
+    }
+    double Min() const { return At(0); }
+    double Median() const { return At(0.5); }
+    double Max() const { return At(1); }
+};
+
+// One line of the table: an operation, its floor and its goal.
+struct Operation {
+    const char* name;
+    const char* floorName;
+    double ratioGoal;     // measured ≤ ratioGoal × floor
+    double absoluteGoal;  // and measured ≤ this many ms, when not 0
+    Samples measured;
+    Samples floor;
+};
+
+// The benchmark's own copy of the catalogue's records: the floors are measured on them.
+struct Records {
+    std::vector<StreamRecord*> all;
+    ~Records() { Clear(); }
+    void Clear() {
+        for (StreamRecord* r : all) delete r;
+        all.clear();
+    }
+    static bool Take(void* context, StreamRecord* record) {
+        static_cast<Records*>(context)->all.push_back(record);
+        return true;
+    }
+};
+
+void CountRow(void* context, StreamRecord*) { ++*static_cast<int*>(context); }
+
+int MatchAlone(const Records& records, int radio, int tv, const char* text) {
+    int rows = 0;
+    SearchCriteria criteria{radio, tv, text};
+    ForEachSearchRow(records.all.data(), static_cast<int>(records.all.size()), criteria, &CountRow, &rows);
+    return rows;
+}
+
+// A plain owner-drawn list box, for the floors of filling and scrolling:
+// the system's scroll bar, no subclass, rows drawn simply but with as
+// much to draw as the plugin's (a logo and two lines of text).
+class PlainList {
+public:
+    PlainList() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = &ParentProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "OndariaBenchmarkPlainList";
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        RegisterClassA(&wc);
+        parent_ = CreateWindowExA(0, wc.lpszClassName, "plain", WS_POPUP, kFrameRect.left + 320, kFrameRect.top,
+                                  kFrameRect.right - kFrameRect.left, kFrameRect.bottom - kFrameRect.top, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+        list_ = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED |
+                                                      LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                                0, 0, kFrameRect.right - kFrameRect.left, kFrameRect.bottom - kFrameRect.top,
+                                parent_, nullptr, wc.hInstance, nullptr);
+        SendMessageA(list_, LB_SETITEMHEIGHT, 0, kRowLogoHeight + 2 * kRowMarginY);
+        logo_ = CreateCompatibleDC(nullptr);
+        logoBitmap_ = CreateBitmap(kRowLogoHeight, kRowLogoHeight, 1, 32, nullptr);
+        SelectObject(logo_, logoBitmap_);
+        SetWindowLongPtrA(parent_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    PlainList(const PlainList&) = delete;
+    PlainList& operator=(const PlainList&) = delete;
+    ~PlainList() {
+        DestroyWindow(parent_);
+        DeleteDC(logo_);
+        DeleteObject(logoBitmap_);
+    }
+    HWND List() const { return list_; }
+    HWND Parent() const { return parent_; }
+
+    void Fill(const Records& records) {
+        SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+        for (StreamRecord* record : records.all) SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    }
+
+private:
+    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM first, LPARAM second) {
+        if (message != WM_DRAWITEM) return DefWindowProcA(window, message, first, second);
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(second);
+        const auto* record = reinterpret_cast<const StreamRecord*>(item->itemData);
+        if (record == nullptr || static_cast<int>(item->itemID) < 0) return TRUE;
+        const bool selected = (item->itemState & ODS_SELECTED) != 0;
+        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        auto* self = reinterpret_cast<PlainList*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (self)
+            BitBlt(item->hDC, item->rcItem.left + 4, item->rcItem.top + kRowMarginY, kRowLogoHeight, kRowLogoHeight,
+                   self->logo_, 0, 0, SRCCOPY);
+        SetBkMode(item->hDC, TRANSPARENT);
+        TextOutA(item->hDC, item->rcItem.left + 60, item->rcItem.top + 4, record->name,
+                 static_cast<int>(strnlen(record->name, sizeof record->name)));
+        TextOutA(item->hDC, item->rcItem.left + 60, item->rcItem.top + 24, record->slogan,
+                 static_cast<int>(strnlen(record->slogan, sizeof record->slogan)));
+        return TRUE;
+    }
+
+    HWND parent_ = nullptr;
+    HWND list_ = nullptr;
+    HDC logo_ = nullptr;
+    HBITMAP logoBitmap_ = nullptr;
+};
+
+// Per arrow key: select the first row, then walk down past the visible rows.
+double ScrollPerKey(HWND list, HWND paint) {
+    SetFocus(list);
+    SendMessageA(list, LB_SETCURSEL, 0, 0);
+    SendMessageA(list, LB_SETTOPINDEX, 0, 0);
+    PaintNow(paint);
+    const double start = Now();
+    for (int key = 0; key < kScrollKeys; ++key) {
+        SendMessageA(list, WM_KEYDOWN, VK_DOWN, 1);
+        SendMessageA(list, WM_KEYUP, VK_DOWN, 0xC0000001);
+        PaintNow(paint);
+    }
+    return (Now() - start) / kScrollKeys;
+}
+
+// A folder of the stand-in host's settings, with the plugin and the list in it.
+class BenchmarkFolder {
+public:
+    BenchmarkFolder(int round, const std::string& dll, const std::string& list) {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        path_ = std::string(temp) + "ondaria-benchmark-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(round);
+        CreateDirectoryA(path_.c_str(), nullptr);
+        CreateDirectoryA(Plugins().c_str(), nullptr);
+        CreateDirectoryA(PluginFolder().c_str(), nullptr);
+        ok_ = CopyFileA(dll.c_str(), (Plugins() + "\\gen_ondaria.dll").c_str(), FALSE) &&
+              CopyFileA(list.c_str(), ListPath().c_str(), FALSE) && skin::WriteSampleSkins(path_) > 0;
+        char settings[256];
+        snprintf(settings, sizeof settings,
+                 "GEN_ONDARIA_VISIBLE = 5\nGEN_ONDARIA_WND_TOP = %ld\nGEN_ONDARIA_WND_LEFT = %ld\n"
+                 "GEN_ONDARIA_WND_BOTTOM = %ld\nGEN_ONDARIA_WND_RIGHT = %ld\nGEN_ONDARIA_LISTNAME = Ondaria\n",
+                 kFrameRect.top, kFrameRect.left, kFrameRect.bottom, kFrameRect.right);
+        FILE* f = fopen((PluginFolder() + "gen_ondaria.ini").c_str(), "wb");
+        ok_ = ok_ && f && fputs(settings, f) >= 0;
+        if (f) fclose(f);
+    }
+    ~BenchmarkFolder() { RemoveTree(path_); }
+    bool Ok() const { return ok_; }
+    const std::string& Path() const { return path_; }
+    std::string Plugins() const { return path_ + "\\plugins"; }
+    std::string PluginFolder() const { return Plugins() + "\\gen_ondaria\\"; }
+    std::string ListPath() const { return PluginFolder() + "Ondaria.rtv"; }
+
+private:
+    static void RemoveTree(const std::string& folder) {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                std::string name = found.cFileName;
+                if (name == "." || name == "..") continue;
+                std::string child = folder + "\\" + name;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+                else DeleteFileA(child.c_str());
+            } while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(folder.c_str());
+    }
+    std::string path_;
+    bool ok_ = false;
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    fclose(f);
+    return bytes;
+}
+
+bool WriteBytes(FILE* file, void* context) {
+    const auto* bytes = static_cast<const std::string*>(context);
+    return fwrite(bytes->data(), 1, bytes->size(), file) == bytes->size();
+}
+
+enum OperationIndex { kInit, kOneWordKey, kThreeWordsKey, kBackspace, kScroll, kQuit, kOperationCount };
+
+struct Table {
+    Operation operations[kOperationCount] = {
+        {"init until the panel is painted", "read the records + fill the rows", 2, 0, {}, {}},
+        {"keystroke, 1 word", "match alone + paint the rows", 4, kFrameMs, {}, {}},
+        {"keystroke, 3 words", "match alone + paint the rows", 4, kFrameMs, {}, {}},
+        {"backspace back to every station", "match alone + paint the rows", 4, kFrameMs, {}, {}},
+        {"scroll, per arrow key", "the same in a plain list box", 1.5, 0, {}, {}},
+        {"quit (save and teardown)", "write the bytes and replace", 1.5, 0, {}, {}},
+    };
+    Operation& operator[](OperationIndex i) { return operations[i]; }
+};
+
+// One keystroke into the search box, timed until the panel is repainted;
+// `before` is the box's text first, `key` the character typed.
+double TimeKeystroke(HWND edit, HWND panel, const char* before, WPARAM key) {
+    SetWindowTextA(edit, before);
+    const WPARAM end = strlen(before);
+    SendMessageA(edit, EM_SETSEL, end, static_cast<LPARAM>(end));   // the caret after the text, as when typing
+    PaintNow(panel);
+    const double start = Now();
+    SendMessageA(edit, WM_CHAR, key, 1);
+    PaintNow(panel);
+    return Now() - start;
+}
+
+// The floor of a keystroke: matching the text that results, alone, and
+// painting the rows that the panel shows then.
+double KeystrokeFloor(const Records& records, HWND list, const char* text) {
+    const double start = Now();
+    MatchAlone(records, 1, 1, text);
+    const double match = Now() - start;
+    InvalidateRect(list, nullptr, TRUE);
+    const double paintStart = Now();
+    UpdateWindow(list);
+    return match + (Now() - paintStart);
+}
+
+bool RunRound(int round, const std::string& dll, const std::string& listFile, Table& table, Records& records,
+              PlainList& plain) {
+    BenchmarkFolder folder(round, dll, listFile);
+    if (!folder.Ok()) {
+        fprintf(stderr, "cannot prepare %s\n", folder.Path().c_str());
+        return false;
+    }
+    standin::HostOptions options;
+    options.settingsFolder = folder.Path();
+    options.skinImages = {folder.Path() + "\\skin_blue.bmp", folder.Path() + "\\skin_amber.bmp"};
+    options.mainRect = {20, 20, 380, 400};
+    auto host = std::make_unique<standin::StandinHost>(options);
+    if (!host->Created()) return false;
+
+    double start = Now();
+    if (host->LoadPlugins() != 1 || host->Frames().empty()) {
+        fprintf(stderr, "the plugin did not start\n");
+        return false;
+    }
+    HWND frame = host->Frames()[0];
+    PaintNow(frame);
+    table[kInit].measured.Add(Now() - start);
+
+    HWND panel = FindWindowExA(frame, nullptr, "#32770", nullptr);
+    HWND list = GetDlgItem(panel, IDC_STREAM_LIST);
+    HWND edit = GetDlgItem(panel, IDC_SEARCH_EDIT);
+    const LRESULT rows = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    if (rows < 1000) {
+        fprintf(stderr, "the panel shows %ld rows: not a full catalogue\n", static_cast<long>(rows));
+        return false;
+    }
+
+    // Floor of the start: the records read from the same file, the rows given to a plain list box.
+    records.Clear();
+    start = Now();
+    ReadListFile(folder.ListPath().c_str(), &Records::Take, &records);
+    plain.Fill(records);
+    table[kInit].floor.Add(Now() - start);
+
+    SetFocus(edit);
+    PaintNow(panel);
+    for (int repeat = 0; repeat < kKeystrokeRepeats; ++repeat) {
+        table[kOneWordKey].measured.Add(TimeKeystroke(edit, panel, "jaz", 'z'));
+        table[kOneWordKey].floor.Add(KeystrokeFloor(records, list, kOneWord));
+        table[kThreeWordsKey].measured.Add(TimeKeystroke(edit, panel, "jazz rock inf", 'o'));
+        table[kThreeWordsKey].floor.Add(KeystrokeFloor(records, list, kThreeWords));
+        table[kBackspace].measured.Add(TimeKeystroke(edit, panel, "j", VK_BACK));
+        table[kBackspace].floor.Add(KeystrokeFloor(records, list, ""));
+    }
+    if (SendMessageA(list, LB_GETCOUNT, 0, 0) != rows) {
+        fprintf(stderr, "the backspace did not bring back every station: %ld rows of %ld\n",
+                static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0)), static_cast<long>(rows));
+        return false;
+    }
+
+    // The search left no row selected, so leaving the box plays nothing.
+    table[kScroll].measured.Add(ScrollPerKey(list, panel));
+    ShowWindow(plain.Parent(), SW_SHOWNOACTIVATE);
+    table[kScroll].floor.Add(ScrollPerKey(plain.List(), plain.Parent()));
+    ShowWindow(plain.Parent(), SW_HIDE);
+
+    start = Now();
+    host->QuitAndUnloadPlugins();
+    table[kQuit].measured.Add(Now() - start);
+    std::string saved = ReadBytes(folder.ListPath());
+    const std::string floorPath = folder.PluginFolder() + "floor.rtv";
+    WriteFileReplacing(floorPath.c_str(), &WriteBytes, &saved);   // so that the timed one replaces, as the plugin's does
+    start = Now();
+    WriteFileReplacing(floorPath.c_str(), &WriteBytes, &saved);
+    table[kQuit].floor.Add(Now() - start);
+    if (saved.size() != ReadBytes(listFile).size()) {
+        fprintf(stderr, "the list saved at quit differs in size from the one read\n");
+        return false;
+    }
+    host.reset();
+    return true;
+}
+
+void PrintTable(Table& table, int rounds, const std::string& dll) {
+    printf("gen_ondaria benchmark: %d round(s) after one not counted; %d samples a row (%d for keystrokes)\n\n",
+           rounds, rounds, rounds * kKeystrokeRepeats);
+    printf("%-34s %26s   %-34s %8s  %s\n", "operation (ms)", "min / median / max", "floor (median)", "ratio",
+           "goal");
+    bool allMet = true;
+    for (Operation& op : table.operations) {
+        const double ratio = op.floor.Median() > 0 ? op.measured.Median() / op.floor.Median() : 0;
+        bool met = ratio <= op.ratioGoal;
+        char goal[64];
+        if (op.absoluteGoal > 0) {
+            met = met && op.measured.Median() <= op.absoluteGoal;
+            snprintf(goal, sizeof goal, "<= %.1fx and <= %.0f ms", op.ratioGoal, op.absoluteGoal);
+        } else {
+            snprintf(goal, sizeof goal, "<= %.1fx", op.ratioGoal);
+        }
+        allMet = allMet && met;
+        printf("%-34s %7.1f / %7.1f / %7.1f   %-26s %7.1f  %6.2fx  %s  %s\n", op.name, op.measured.Min(),
+               op.measured.Median(), op.measured.Max(), op.floorName, op.floor.Median(), ratio, goal,
+               met ? "met" : "MISSED");
+    }
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    const double size = GetFileAttributesExA(dll.c_str(), GetFileExInfoStandard, &attributes)
+                            ? static_cast<double>(attributes.nFileSizeLow) : 0;
+    const bool sizeMet = size > 0 && size <= kDllSizeGoal;
+    printf("%-34s %9.0f bytes (%.1f KB)%40s <= %.0f KB  %s\n", "DLL size", size, size / 1024, "",
+           kDllSizeGoal / 1024, sizeMet ? "met" : "MISSED");
+    printf("\n%s\n", allMet && sizeMet ? "every goal met" : "some goals missed");
+}
+
+std::string BesideExecutable(const char* name) {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, n);
+    return folder.substr(0, folder.find_last_of("\\/") + 1) + name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int rounds = kDefaultRounds;
+    std::string list;
+    std::string dll = BesideExecutable("gen_ondaria.dll");
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--rounds" && i + 1 < argc) rounds = atoi(argv[++i]);
+        else if (arg == "--list" && i + 1 < argc) list = argv[++i];
+        else if (arg == "--dll" && i + 1 < argc) dll = argv[++i];
+        else {
+            fprintf(stderr, "usage: plugin_benchmark --list FILE.rtv [--rounds N] [--dll gen_ondaria.dll]\n");
+            return 2;
+        }
+    }
+    if (list.empty() || rounds < 1) {
+        fprintf(stderr, "usage: plugin_benchmark --list FILE.rtv [--rounds N] [--dll gen_ondaria.dll]\n");
+        return 2;
+    }
+    PlainList plain;
+    Records records;
+    // A first round, not counted, pays for what only the first start pays:
+    // the system's libraries loaded, caches filled (and, under emulation,
+    // the code translated).
+    Table warmUp;
+    if (!RunRound(0, dll, list, warmUp, records, plain)) return 1;
+    Table table;
+    for (int round = 1; round <= rounds; ++round) {
+        if (!RunRound(round, dll, list, table, records, plain)) return 1;
+        fprintf(stderr, "round %d of %d done\n", round, rounds);
+    }
+    PrintTable(table, rounds, dll);
+    return 0;
+}
