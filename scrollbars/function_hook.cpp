@@ -158,7 +158,7 @@ KnownTrampoline* FindKnown(const uint8_t* trampoline) {
 class WritableCode {
 public:
     bool Add(void* at, size_t size) {
-        if (count_ == 2) return false;
+        if (count_ == kRanges) return false;
         FlushInstructionCache(GetCurrentProcess(), at, size);
         DWORD old = 0;
         if (!VirtualProtect(at, size, PAGE_EXECUTE_READWRITE, &old)) return false;
@@ -182,7 +182,9 @@ private:
         size_t size;
         DWORD old;
     };
-    Range ranges_[2];
+    // A hook writes its trampoline and the function's first bytes.
+    static constexpr int kRanges = 2 * kMaxHooksAtOnce;
+    Range ranges_[kRanges];
     int count_ = 0;
 };
 
@@ -309,30 +311,44 @@ bool EndsSequence(const uint8_t* q) {
 
 const void* ResolveFunctionAddress(const void* address) { return ResolveCode(address); }
 
-int HookFunction(Trampoline* trampolineIn, const void* replacementIn) {
-    if (!trampolineIn || !replacementIn) return 0;
-    HookLock lock;
+namespace {
+
+// Everything a hook writes, worked out before any thread is stopped.
+struct PreparedHook {
+    KnownTrampoline* known;
+    uint8_t* trampoline;
+    uint8_t* platform;
+    int span;
+    uint8_t original[kCodeWindow];
+    uint8_t current[kTrampolineSize];
+    uint8_t block[kTrampolineSize];
+    uint8_t patch[kMaxHookSpan];
+    CodeRange guarded[3];
+};
+
+bool PrepareHook(Trampoline* trampolineIn, const void* replacementIn, PreparedHook& hook) {
+    if (!trampolineIn || !replacementIn) return false;
     uint8_t* trampoline = ResolveTrampoline(trampolineIn);
     const uint8_t* replacement = ResolveCode(replacementIn);
-    if (!trampoline) return 0;
+    if (!trampoline) return false;
     KnownTrampoline* known = FindKnown(trampoline);
     const uint8_t* pattern = trampoline;
     if (!ShowsPreInstallPattern(trampoline)) {
-        if (!known || known->installed) return 0;
+        if (!known || known->installed) return false;
         pattern = known->pattern;   // removed earlier: installed afresh
     }
     if (!known) known = FindKnown(nullptr);
-    if (!known) return 0;
+    if (!known) return false;
 
     const uint8_t* getterCode = Pointer(Address(trampoline) + 7 + Read32(pattern + 3));
     auto getter = reinterpret_cast<void* (*)()>(const_cast<uint8_t*>(getterCode));
     uint8_t* platform = const_cast<uint8_t*>(ResolveCode(getter()));
-    if (!platform || platform == replacement) return 0;
+    if (!platform || platform == replacement) return false;
     // A function overlapping the trampoline cannot be patched through it.
-    if (platform + kMaxHookSpan > trampoline && platform < trampoline + kTrampolineSize) return 0;
+    if (platform + kMaxHookSpan > trampoline && platform < trampoline + kTrampolineSize) return false;
 
-    uint8_t original[kCodeWindow];
-    std::memset(original, 0, sizeof original);
+    uint8_t* original = hook.original;
+    std::memset(original, 0, sizeof hook.original);
     size_t available = ReadableBytes(platform, kCodeWindow);
     std::memcpy(original, platform, available);
 
@@ -340,111 +356,212 @@ int HookFunction(Trampoline* trampolineIn, const void* replacementIn) {
     int span = 0;
     while (span < kJumpLength) {
         int n = DecodeInstruction(original + span, available - span, nullptr);
-        if (n == 0) return 0;
+        if (n == 0) return false;
         const uint8_t* start = original + span;
         span += n;
         if (EndsSequence(start)) break;
     }
-    if (span < kJumpLength || span > kMaxHookSpan) return 0;
+    if (span < kJumpLength || span > kMaxHookSpan) return false;
 
     // The trampoline: the span re-aimed, the jump back, the span's length.
-    uint8_t block[kTrampolineSize];
-    std::memset(block, 0xCC, sizeof block);
+    uint8_t* block = hook.block;
+    std::memset(block, 0xCC, sizeof hook.block);
     int copied = 0;
     while (copied < span) {
         X86Instruction d;
         int n = RelocateInstruction(original + copied, span - copied, Address(platform) + copied, block + copied,
                                     kMaxHookSpan - copied, Address(trampoline) + copied, &d);
-        if (n == 0) return 0;
+        if (n == 0) return false;
         if (d.target == BranchTarget::kRelative) {
             // A branch into the bytes that the jump replaces cannot be kept.
             uint32_t target = RelativeBranchTarget(d, original + copied, Address(platform) + copied);
-            if (target - Address(platform) < static_cast<uint32_t>(span)) return 0;
+            if (target - Address(platform) < static_cast<uint32_t>(span)) return false;
         }
         copied += n;
     }
-    if (copied != span) return 0;
+    if (copied != span) return false;
     WriteJump(block + span, Address(trampoline) + span, Address(platform) + span);
     block[kTrampolineSpanByte] = static_cast<uint8_t>(span);
 
-    uint8_t patch[kMaxHookSpan];
-    std::memset(patch, 0xCC, sizeof patch);
-    WriteJump(patch, Address(platform), Address(replacement));
+    std::memset(hook.patch, 0xCC, sizeof hook.patch);
+    WriteJump(hook.patch, Address(platform), Address(replacement));
+    std::memcpy(hook.current, trampoline, kTrampolineSize);
 
+    // The slot is this trampoline's from now on, with the code it started
+    // from; it counts as installed only once the code is written.
     uint8_t savedPattern[kTrampolineSize];
-    uint8_t current[kTrampolineSize];
     std::memcpy(savedPattern, pattern, kTrampolineSize);
-    std::memcpy(current, trampoline, kTrampolineSize);
+    known->trampoline = trampoline;
+    std::memcpy(known->pattern, savedPattern, kTrampolineSize);
 
-    WritableCode writable;
-    if (!writable.Add(trampoline, kTrampolineSize) || !writable.Add(platform, span)) return 0;
-    CodeWrite writes[2] = {{trampoline, block, kTrampolineSize, current},
-                           {platform, patch, static_cast<size_t>(span), original}};
+    hook.known = known;
+    hook.trampoline = trampoline;
+    hook.platform = platform;
+    hook.span = span;
     // Nobody may be inside the bytes rewritten, nor in the getter, which
     // returns into the trampoline.
-    CodeRange guarded[3] = {{Address(platform), Address(platform) + span},
-                            {Address(trampoline), Address(trampoline) + kTrampolineSize},
-                            {Address(getterCode), Address(getterCode) + GetterLength(getterCode)}};
-    if (WriteCodeWithOthersSuspended(writes, 2, guarded, 3) != WriteResult::kWritten) return 0;
-    known->trampoline = trampoline;
-    known->installed = true;
-    std::memcpy(known->pattern, savedPattern, kTrampolineSize);
-    return 1;
+    hook.guarded[0] = {Address(platform), Address(platform) + span};
+    hook.guarded[1] = {Address(trampoline), Address(trampoline) + kTrampolineSize};
+    hook.guarded[2] = {Address(getterCode), Address(getterCode) + GetterLength(getterCode)};
+    return true;
 }
 
-int UnhookFunction(Trampoline* trampolineIn, const void* replacementIn) {
-    if (!trampolineIn || !replacementIn) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
+// Writes the prepared hooks with the other threads stopped once for all.
+WriteResult WriteHooks(PreparedHook* const* hooks, int count) {
+    WritableCode writable;
+    CodeWrite writes[2 * kMaxHooksAtOnce];
+    CodeRange guarded[3 * kMaxHooksAtOnce];
+    for (int i = 0; i < count; ++i) {
+        PreparedHook& h = *hooks[i];
+        if (!writable.Add(h.trampoline, kTrampolineSize) || !writable.Add(h.platform, h.span))
+            return WriteResult::kChanged;
+        writes[2 * i] = {h.trampoline, h.block, kTrampolineSize, h.current};
+        writes[2 * i + 1] = {h.platform, h.patch, static_cast<size_t>(h.span), h.original};
+        for (int g = 0; g < 3; ++g) guarded[3 * i + g] = h.guarded[g];
     }
+    WriteResult result = WriteCodeWithOthersSuspended(writes, 2 * count, guarded, 3 * count);
+    if (result == WriteResult::kWritten)
+        for (int i = 0; i < count; ++i) hooks[i]->known->installed = true;
+    return result;
+}
+
+}  // namespace
+
+int HookFunctions(Trampoline* const* trampolines, const void* const* replacements, int count, bool* hooked) {
+    if (count < 0 || count > kMaxHooksAtOnce) return 0;
     HookLock lock;
+    PreparedHook prepared[kMaxHooksAtOnce];
+    PreparedHook* ready[kMaxHooksAtOnce];
+    int readyCount = 0;
+    for (int i = 0; i < count; ++i) {
+        hooked[i] = false;
+        // Two entries for one trampoline: only the first is taken.
+        bool repeated = false;
+        for (int j = 0; j < readyCount; ++j)
+            if (ready[j]->trampoline == ResolveTrampoline(trampolines[i])) repeated = true;
+        if (!repeated && PrepareHook(trampolines[i], replacements[i], prepared[i])) ready[readyCount++] = &prepared[i];
+    }
+    if (readyCount == 0) return 0;
+    if (WriteHooks(ready, readyCount) != WriteResult::kWritten) {
+        // One of them changed meanwhile, or a thread stayed inside: each on its own.
+        readyCount = 0;
+        for (int i = 0; i < count; ++i)
+            if (PrepareHook(trampolines[i], replacements[i], prepared[i])) {
+                PreparedHook* one = &prepared[i];
+                hooked[i] = WriteHooks(&one, 1) == WriteResult::kWritten;
+                readyCount += hooked[i] ? 1 : 0;
+            }
+        return readyCount;
+    }
+    for (int i = 0; i < count; ++i)
+        for (int j = 0; j < readyCount; ++j) hooked[i] = hooked[i] || ready[j] == &prepared[i];
+    return readyCount;
+}
+
+int HookFunction(Trampoline* trampoline, const void* replacement) {
+    bool hooked = false;
+    return HookFunctions(&trampoline, &replacement, 1, &hooked);
+}
+
+namespace {
+
+// What restoring a function writes, worked out before any thread is stopped.
+struct PreparedUnhook {
+    uint8_t* trampoline;
+    uint8_t* platform;
+    int span;
+    uint8_t restored[kTrampolineSize];
+    uint8_t patched[kTrampolineSize];
+};
+
+// 0, or the error that UnhookFunction reports.
+DWORD PrepareUnhook(Trampoline* trampolineIn, const void* replacementIn, PreparedUnhook& unhook) {
+    if (!trampolineIn || !replacementIn) return ERROR_INVALID_HANDLE;
     uint8_t* trampoline = ResolveTrampoline(trampolineIn);
     const uint8_t* replacement = ResolveCode(replacementIn);
     // A span always leaves room for the jump back within the block.
     int n = trampoline ? trampoline[kTrampolineSpanByte] : 0;
-    if (n < kJumpLength || n > kMaxHookSpan || trampoline[n] != kJumpRelative) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return 0;
-    }
+    if (n < kJumpLength || n > kMaxHookSpan || trampoline[n] != kJumpRelative) return ERROR_INVALID_HANDLE;
     uint8_t* platform = Pointer(Address(trampoline) + kJumpLength + Read32(trampoline + n + 1));
-    if (ReadableBytes(platform, n) < static_cast<size_t>(n) || platform[0] != kJumpRelative) {
-        SetLastError(ERROR_INVALID_BLOCK);
-        return 0;
-    }
-    if (JumpTarget(platform) != Address(replacement)) {
-        SetLastError(ERROR_INVALID_ACCESS);
-        return 0;
-    }
+    if (ReadableBytes(platform, n) < static_cast<size_t>(n) || platform[0] != kJumpRelative)
+        return ERROR_INVALID_BLOCK;
+    if (JumpTarget(platform) != Address(replacement)) return ERROR_INVALID_ACCESS;
 
-    uint8_t restored[kTrampolineSize];
     int copied = 0;
     while (copied < n) {
         int length = RelocateInstruction(trampoline + copied, n - copied, Address(trampoline) + copied,
-                                         restored + copied, n - copied, Address(platform) + copied);
+                                         unhook.restored + copied, n - copied, Address(platform) + copied);
         if (length == 0) break;
         copied += length;
     }
-    if (copied != n) {
-        SetLastError(ERROR_INVALID_DATA);
-        return 0;
-    }
+    if (copied != n) return ERROR_INVALID_DATA;
+    std::memcpy(unhook.patched, platform, n);
+    unhook.trampoline = trampoline;
+    unhook.platform = platform;
+    unhook.span = n;
+    return 0;
+}
 
-    uint8_t patched[kTrampolineSize];
-    std::memcpy(patched, platform, n);
+// Restores the prepared functions with the other threads stopped once for
+// all; 0 or the error for every one of them.
+DWORD WriteUnhooks(PreparedUnhook* const* unhooks, int count) {
     WritableCode writable;
-    if (!writable.Add(platform, n)) return 0;
-    CodeWrite write = {platform, restored, static_cast<size_t>(n), patched};
-    CodeRange guarded = {Address(platform), Address(platform) + n};
-    switch (WriteCodeWithOthersSuspended(&write, 1, &guarded, 1)) {
+    CodeWrite writes[kMaxHooksAtOnce];
+    CodeRange guarded[kMaxHooksAtOnce];
+    for (int i = 0; i < count; ++i) {
+        PreparedUnhook& u = *unhooks[i];
+        if (!writable.Add(u.platform, u.span)) {
+            const DWORD error = GetLastError();
+            return error ? error : ERROR_INVALID_ACCESS;
+        }
+        writes[i] = {u.platform, u.restored, static_cast<size_t>(u.span), u.patched};
+        guarded[i] = {Address(u.platform), Address(u.platform) + u.span};
+    }
+    switch (WriteCodeWithOthersSuspended(writes, count, guarded, count)) {
     case WriteResult::kWritten:
         break;
     case WriteResult::kChanged:
-        SetLastError(ERROR_INVALID_BLOCK);
-        return 0;
+        return ERROR_INVALID_BLOCK;
     case WriteResult::kBusy:
-        SetLastError(ERROR_BUSY);
-        return 0;
+        return ERROR_BUSY;
     }
-    if (KnownTrampoline* known = FindKnown(trampoline)) known->installed = false;
-    return 1;
+    for (int i = 0; i < count; ++i)
+        if (KnownTrampoline* known = FindKnown(unhooks[i]->trampoline)) known->installed = false;
+    return 0;
+}
+
+}  // namespace
+
+int UnhookFunctions(Trampoline* const* trampolines, const void* const* replacements, int count, DWORD* errors) {
+    if (count < 0 || count > kMaxHooksAtOnce) return 0;
+    HookLock lock;
+    PreparedUnhook prepared[kMaxHooksAtOnce];
+    PreparedUnhook* ready[kMaxHooksAtOnce];
+    int readyCount = 0;
+    for (int i = 0; i < count; ++i) {
+        errors[i] = PrepareUnhook(trampolines[i], replacements[i], prepared[i]);
+        for (int j = 0; j < readyCount && errors[i] == 0; ++j)
+            if (ready[j]->platform == prepared[i].platform) errors[i] = ERROR_INVALID_BLOCK;   // restored once only
+        if (errors[i] == 0) ready[readyCount++] = &prepared[i];
+    }
+    if (readyCount == 0) return 0;
+    if (WriteUnhooks(ready, readyCount) == 0) return readyCount;
+    // One of them changed meanwhile, or a thread stayed inside: each on its own.
+    int restored = 0;
+    for (int i = 0; i < count; ++i) {
+        bool wasReady = false;
+        for (int j = 0; j < readyCount; ++j) wasReady = wasReady || ready[j] == &prepared[i];
+        if (!wasReady) continue;
+        PreparedUnhook* one = &prepared[i];
+        errors[i] = WriteUnhooks(&one, 1);
+        restored += errors[i] == 0 ? 1 : 0;
+    }
+    return restored;
+}
+
+int UnhookFunction(Trampoline* trampoline, const void* replacement) {
+    DWORD error = 0;
+    if (UnhookFunctions(&trampoline, &replacement, 1, &error) == 1) return 1;
+    SetLastError(error);
+    return 0;
 }

@@ -66,6 +66,15 @@ int HookFunction(Trampoline* trampoline, const void* replacement);
 // or the error of a memory protection change that was refused.
 int UnhookFunction(Trampoline* trampoline, const void* replacement);
 
+// The same for several functions at once: the other threads of the process
+// are stopped once for all of them rather than once each. Each entry's
+// outcome is that of its own call: `hooked[i]`, or `errors[i]` (0 when
+// restored, else UnhookFunction's error). At most kMaxHooksAtOnce entries;
+// they return how many succeeded.
+constexpr int kMaxHooksAtOnce = 8;
+int HookFunctions(Trampoline* const* trampolines, const void* const* replacements, int count, bool* hooked);
+int UnhookFunctions(Trampoline* const* trampolines, const void* const* replacements, int count, DWORD* errors);
+
 // Where a call of `address` really lands: an indirect jump through an
 // import slot (FF 25) is followed to the address in the slot, and so is a
 // pure forwarding stub, a sequence of instructions without effect (a

@@ -89,20 +89,41 @@ bool g_hooked[kScrollCallCount];
 
 }  // namespace
 
+static_assert(kScrollCallCount <= kMaxHooksAtOnce, "the scroll calls are patched in one go");
+
 int InstallScrollRedirectionForVersion(DWORD version) {
     if (version & kVersionNotNtFamily) return 0;
+    // All at once: the other threads are stopped once rather than once a function.
+    Trampoline* trampolines[kScrollCallCount];
+    const void* replacements[kScrollCallCount];
+    int chosen[kScrollCallCount];
+    int count = 0;
     for (int k = 0; k < kScrollCallCount; ++k) {
-        if (!g_hooked[k]) g_hooked[k] = HookFunction(kScrollRedirections[k].trampoline, kScrollRedirections[k].replacement) != 0;
+        if (g_hooked[k]) continue;
+        trampolines[count] = kScrollRedirections[k].trampoline;
+        replacements[count] = kScrollRedirections[k].replacement;
+        chosen[count++] = k;
     }
+    bool hooked[kScrollCallCount] = {};
+    HookFunctions(trampolines, replacements, count, hooked);
+    for (int i = 0; i < count; ++i) g_hooked[chosen[i]] = hooked[i];
     return 1;
 }
 
 int InstallScrollRedirection() { return InstallScrollRedirectionForVersion(GetVersion()); }
 
 int RemoveScrollRedirection() {
+    Trampoline* trampolines[kScrollCallCount];
+    const void* replacements[kScrollCallCount];
+    for (int k = 0; k < kScrollCallCount; ++k) {
+        trampolines[k] = kScrollRedirections[k].trampoline;
+        replacements[k] = kScrollRedirections[k].replacement;
+    }
+    DWORD errors[kScrollCallCount] = {};
+    UnhookFunctions(trampolines, replacements, kScrollCallCount, errors);
     bool leftBehind = false;
     for (int k = 0; k < kScrollCallCount; ++k) {
-        if (UnhookFunction(kScrollRedirections[k].trampoline, kScrollRedirections[k].replacement)) {
+        if (errors[k] == 0) {
             g_hooked[k] = false;
         } else if (g_hooked[k]) {
             leftBehind = true;

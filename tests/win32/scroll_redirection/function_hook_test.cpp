@@ -331,3 +331,47 @@ TEST_F(FunctionHookTest, HooksComeAndGoWhileAnotherThreadRunsTheFunction) {
 }
 
 }  // namespace
+
+namespace {
+
+// Several functions hooked and restored in one go, each with its own outcome.
+TEST_F(FunctionHookTest, SeveralFunctionsAtOnceEachWithItsOwnOutcome) {
+    uint8_t* a = Emit(kIncrement);
+    uint8_t* b = Emit(kIncrement);
+    g_targets[0] = a;
+    g_targets[1] = b;
+    Trampoline* trampolines[] = {&FunctionHookTestTrampolineA, &FunctionHookTestTrampolineB,
+                                 &FunctionHookTestTrampolineA, nullptr};
+    const void* replacements[] = {Fn(&TimesTen), Fn(&TimesTenB), Fn(&PlusThousand), Fn(&TimesTen)};
+    bool hooked[4] = {false, false, true, true};
+    EXPECT_EQ(HookFunctions(trampolines, replacements, 4, hooked), 2);
+    EXPECT_TRUE(hooked[0]);
+    EXPECT_TRUE(hooked[1]);
+    EXPECT_FALSE(hooked[2]) << "one trampoline is installed once";
+    EXPECT_FALSE(hooked[3]);
+    EXPECT_EQ(reinterpret_cast<IntFunction>(a)(4), 50);
+    EXPECT_EQ(reinterpret_cast<IntFunction>(b)(4), 50);
+    EXPECT_EQ(TrampolineAs<IntFunction>(FunctionHookTestTrampolineB)(4), 5);
+
+    // Undone together; an entry that was never installed, or is named twice, says why.
+    Trampoline* undo[] = {&FunctionHookTestTrampolineA, &FunctionHookTestTrampolineB,
+                          &FunctionHookTestTrampolineC, &FunctionHookTestTrampolineB};
+    const void* theirs[] = {Fn(&TimesTen), Fn(&TimesTenB), Fn(&TimesTen), Fn(&TimesTenB)};
+    DWORD errors[4] = {1, 1, 0, 0};
+    EXPECT_EQ(UnhookFunctions(undo, theirs, 4, errors), 2);
+    EXPECT_EQ(errors[0], 0u);
+    EXPECT_EQ(errors[1], 0u);
+    EXPECT_EQ(errors[2], static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ(errors[3], static_cast<DWORD>(ERROR_INVALID_BLOCK));
+    EXPECT_EQ(std::memcmp(a, kIncrement.begin(), kIncrement.size()), 0);
+    EXPECT_EQ(std::memcmp(b, kIncrement.begin(), kIncrement.size()), 0);
+
+    // Once restored, a second removal finds no jump, as for one at a time.
+    EXPECT_EQ(UnhookFunctions(undo, theirs, 2, errors), 0);
+    EXPECT_EQ(errors[0], static_cast<DWORD>(ERROR_INVALID_BLOCK));
+    EXPECT_EQ(errors[1], static_cast<DWORD>(ERROR_INVALID_BLOCK));
+    // And the batch's limit is kept.
+    EXPECT_EQ(HookFunctions(trampolines, replacements, kMaxHooksAtOnce + 1, hooked), 0);
+}
+
+}  // namespace
