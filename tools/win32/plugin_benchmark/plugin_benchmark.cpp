@@ -23,6 +23,7 @@
 #include "catalogue/portable/search_match.h"
 #include "resources/resource_ids.h"
 #include "storage/portable/replacing_file_write.h"
+#include "tests/support/test_folder.h"
 #include "tools/skin_generator/skin_image.h"
 #include "tools/standin_host/standin_host.h"
 
@@ -192,16 +193,11 @@ double ScrollPerKey(HWND list, HWND paint) {
 // A folder of the stand-in host's settings, with the plugin and the list in it.
 class BenchmarkFolder {
 public:
-    BenchmarkFolder(int round, const std::string& dll, const std::string& list) {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        path_ = std::string(temp) + "ondaria-benchmark-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(round);
-        CreateDirectoryA(path_.c_str(), nullptr);
+    BenchmarkFolder(const std::string& dll, const std::string& list) {
         CreateDirectoryA(Plugins().c_str(), nullptr);
         CreateDirectoryA(PluginFolder().c_str(), nullptr);
         ok_ = CopyFileA(dll.c_str(), (Plugins() + "\\gen_ondaria.dll").c_str(), FALSE) &&
-              CopyFileA(list.c_str(), ListPath().c_str(), FALSE) && skin::WriteSampleSkins(path_) > 0;
+              CopyFileA(list.c_str(), ListPath().c_str(), FALSE) && skin::WriteSampleSkins(Path()) > 0;
         char settings[256];
         snprintf(settings, sizeof settings,
                  "GEN_ONDARIA_VISIBLE = 5\nGEN_ONDARIA_WND_TOP = %ld\nGEN_ONDARIA_WND_LEFT = %ld\n"
@@ -211,30 +207,14 @@ public:
         ok_ = ok_ && f && fputs(settings, f) >= 0;
         if (f) fclose(f);
     }
-    ~BenchmarkFolder() { RemoveTree(path_); }
     bool Ok() const { return ok_; }
-    const std::string& Path() const { return path_; }
-    std::string Plugins() const { return path_ + "\\plugins"; }
+    const std::string& Path() const { return folder_.Path(); }
+    std::string Plugins() const { return Path() + "\\plugins"; }
     std::string PluginFolder() const { return Plugins() + "\\gen_ondaria\\"; }
     std::string ListPath() const { return PluginFolder() + "Ondaria.rtv"; }
 
 private:
-    static void RemoveTree(const std::string& folder) {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string child = folder + "\\" + name;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-                else DeleteFileA(child.c_str());
-            } while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-    std::string path_;
+    TestFolder folder_;   // removed with everything in it
     bool ok_ = false;
 };
 
@@ -316,8 +296,8 @@ double KeystrokeFloor(const Records& records, HWND list, const char* text) {
 }
 
 // Starts and quits the plugin on a one-station list: the costs that do not grow with the list.
-bool RunFixedPart(int round, const std::string& dll, const std::string& oneStation, Table& table) {
-    BenchmarkFolder folder(round, dll, oneStation);
+bool RunFixedPart(const std::string& dll, const std::string& oneStation, Table& table) {
+    BenchmarkFolder folder(dll, oneStation);
     if (!folder.Ok()) return false;
     standin::HostOptions options;
     options.settingsFolder = folder.Path();
@@ -333,9 +313,9 @@ bool RunFixedPart(int round, const std::string& dll, const std::string& oneStati
     return true;
 }
 
-bool RunRound(int round, const std::string& dll, const std::string& listFile, Table& table, Records& records,
+bool RunRound(const std::string& dll, const std::string& listFile, Table& table, Records& records,
               PlainList& plain) {
-    BenchmarkFolder folder(round, dll, listFile);
+    BenchmarkFolder folder(dll, listFile);
     if (!folder.Ok()) {
         fprintf(stderr, "cannot prepare %s\n", folder.Path().c_str());
         return false;
@@ -486,11 +466,11 @@ int main(int argc, char** argv) {
     // the system's libraries loaded, caches filled (and, under emulation,
     // the code translated).
     Table warmUp;
-    if (!RunRound(0, dll, list, warmUp, records, plain) || !RunFixedPart(0, dll, oneStation, warmUp)) return 1;
+    if (!RunRound(dll, list, warmUp, records, plain) || !RunFixedPart(dll, oneStation, warmUp)) return 1;
     Table table;
     for (int round = 1; round <= rounds; ++round) {
-        if (!RunRound(round, dll, list, table, records, plain)) return 1;
-        if (!RunFixedPart(round, dll, oneStation, table)) {
+        if (!RunRound(dll, list, table, records, plain)) return 1;
+        if (!RunFixedPart(dll, oneStation, table)) {
             fprintf(stderr, "the plugin did not start on a one-station list\n");
             return 1;
         }
