@@ -435,6 +435,7 @@ int HookFunctions(Trampoline* const* trampolines, const void* const* replacement
     int readyCount = 0;
     for (int i = 0; i < count; ++i) {
         hooked[i] = false;
+        if (trampolines[i] == nullptr) continue;
         // Two entries for one trampoline: only the first is taken.
         bool repeated = false;
         for (int j = 0; j < readyCount; ++j)
