@@ -80,7 +80,12 @@ shot_bmp="$build/host-screenshot.bmp"
 rm -f "$shot_bmp"
 echo "run-plugin: headless run on $DISPLAY for $exit_after ms (log: $host_log)"
 # Output through a file: Wine's background processes would hold a pipe open.
-wine explorer /desktop=ondaria,1280x1024 "$host_exe" --settings "$settings_win" "${skins[@]}" \
+# Wine's virtual desktop keeps the run to one X window; under emulation its
+# X11 driver loses a race making it ("BadWindow"), so there the host's own
+# windows go straight onto the private Xvfb.
+desktop=(explorer /desktop=ondaria,1280x1024)
+[ "${ondaria_wine_via_qemu:-0}" = 1 ] && desktop=()
+wine "${desktop[@]}" "$host_exe" --settings "$settings_win" "${skins[@]}" \
     --screenshot "$(winepath -w "$shot_bmp")" --exit-after "$exit_after" "${host_extra[@]}" >"$host_log" 2>&1 || true
 # explorer may return before the host has finished.
 for _ in $(seq 300); do grep -q '^host: exiting\|^standin host: ' "$host_log" 2>/dev/null && break; sleep 0.1; done
