@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
+#include <utility>
 
 #include "catalogue/portable/list_file_format.h"
 #include "catalogue/portable/text_encoding.h"
@@ -95,19 +95,35 @@ long EntryNumber(const Text& key, const char* prefix) {
 }
 
 std::vector<PlaylistEntry> ReadPls(const Text& text) {
-    // Entries by their number, whatever NumberOfEntries says.
-    std::map<long, PlaylistEntry> numbered;
+    // Entries by their number, whatever NumberOfEntries says; of two lines
+    // for the same field of an entry, the later one counts.
+    struct NumberedField {
+        bool title;
+        Text value;
+    };
+    std::vector<NumberedField> fields;
+    std::vector<std::pair<long, size_t>> byNumber;   // number, then place in the file
     for (const Text& raw : Lines(text)) {
         Text line = Trimmed(raw);
         size_t equals = line.find('=');
         if (equals == Text::npos) continue;
         Text key = Trimmed(line.substr(0, equals));
-        Text value = Trimmed(line.substr(equals + 1));
-        if (long n = EntryNumber(key, "File")) numbered[n].address = value;
-        else if (long t = EntryNumber(key, "Title")) numbered[t].title = value;
+        long number = EntryNumber(key, "File");
+        const bool title = number == 0;
+        if (title) number = EntryNumber(key, "Title");
+        if (number == 0) continue;
+        byNumber.push_back({number, fields.size()});
+        fields.push_back({title, Trimmed(line.substr(equals + 1))});
     }
+    std::sort(byNumber.begin(), byNumber.end());
     std::vector<PlaylistEntry> entries;
-    for (auto& [number, entry] : numbered) {
+    for (size_t at = 0; at < byNumber.size();) {
+        PlaylistEntry entry;
+        const long number = byNumber[at].first;
+        for (; at < byNumber.size() && byNumber[at].first == number; ++at) {
+            const NumberedField& field = fields[byNumber[at].second];
+            (field.title ? entry.title : entry.address) = field.value;
+        }
         if (!entry.address.empty()) entries.push_back(entry);
     }
     return entries;
