@@ -26,7 +26,9 @@ int CListView::AppendRow(StreamRecord* record) {
         rows.push_back(record);
         return static_cast<int>(rows.size() - 1);
     }
-    const LRESULT row = ListBoxCall(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
+    LRESULT row = ListBoxCall(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(record));
+    // A virtual list box that takes no single row takes a count.
+    if (row < 0 && ListBoxCall(LB_SETCOUNT, rows.size() + 1, 0) >= 0) row = static_cast<LRESULT>(rows.size());
     if (row < 0) return LB_ERR;
     rows.insert(rows.begin() + row, record);
     return static_cast<int>(row);
@@ -36,7 +38,10 @@ void CListView::RemoveRow(int row) {
     if (row < 0 || row >= static_cast<int>(rows.size())) return;
     viewIsSearch = false;
     rows.erase(rows.begin() + row);
-    if (ListIsLive()) ListBoxCall(LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+    if (ListIsLive() && ListBoxCall(LB_DELETESTRING, static_cast<WPARAM>(row), 0) == LB_ERR) {
+        ListBoxCall(LB_SETCOUNT, rows.size(), 0);
+        InvalidateRect(window, nullptr, TRUE);
+    }
 }
 
 void CListView::ResetRows() {

@@ -181,3 +181,35 @@ TEST_F(SearchShown, OnlyTheLatestSearchUntouchedAndWithoutSelectionCountsAsShown
 }
 
 }  // namespace
+
+namespace {
+
+// A virtual list box that takes rows only as a count, as a system may.
+WNDPROC g_countOnlyBelow = nullptr;
+
+LRESULT CALLBACK CountOnlyListBox(HWND hwnd, UINT message, WPARAM first, LPARAM second) {
+    if (message == LB_ADDSTRING || message == LB_INSERTSTRING || message == LB_DELETESTRING) return LB_ERR;
+    return CallWindowProcA(g_countOnlyBelow, hwnd, message, first, second);
+}
+
+TEST(VirtualListBox, OneThatTakesOnlyCountsStillShowsEveryAddedAndDeletedRow) {
+    HWND parent = nullptr;
+    HWND list = CreateCatalogueListBox(&parent);
+    g_countOnlyBelow =
+        reinterpret_cast<WNDPROC>(SetWindowLongA(list, GWL_WNDPROC, reinterpret_cast<LONG>(&CountOnlyListBox)));
+    CListView view;
+    ASSERT_NE(view.Subclass(list), 0);
+    for (const char* name : {"Un", "Deux", "Trois"}) view.AddStream(MakeRecord(name));
+    EXPECT_EQ(ViewNames(view), (std::vector<std::string>{"Un", "Deux", "Trois"}));
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 2) << "the added row is selected";
+
+    view.DeleteStream(1);
+    EXPECT_EQ(ViewNames(view), (std::vector<std::string>{"Un", "Trois"}));
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+    view.ClearCatalogue();
+    view.Unsubclass();
+    DestroyWindow(parent);
+}
+
+}  // namespace
