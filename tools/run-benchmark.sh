@@ -26,8 +26,14 @@ list_file="$(ls "$build"/native/benchmark/stations-*.rtv | head -n 1)"
 list="$(winepath -w "$list_file")"
 out="$(mktemp)"
 # Through a file: Wine's background processes would hold a pipe open.
+# A DLL named on the command line is a path of this machine: Wine is given its own.
+args=()
+while [ $# -gt 0 ]; do
+    if [ "$1" = --dll ] && [ $# -gt 1 ]; then args+=(--dll "$(winepath -w "$2")"); shift 2
+    else args+=("$1"); shift; fi
+done
 status=0
-wine "$build/win32/plugin_benchmark.exe" --list "$list" "$@" >"$out" 2>&1 || status=$?
+wine "$build/win32/plugin_benchmark.exe" --list "$list" "${args[@]}" >"$out" 2>&1 || status=$?
 grep -v ':fixme:' "$out" || true
 rm -f "$out"
 exit $status
