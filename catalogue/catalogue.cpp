@@ -103,8 +103,8 @@ int CListView::DeleteStream(int row) {
     if (record == nullptr) return 1;
     RemoveRow(row);
     // A search on several words may list the record on other rows too.
-    for (int r = ViewRowCount() - 1; r >= 0; --r) {
-        if (ViewRecordAt(r) == record) RemoveRow(r);
+    for (int r = static_cast<int>(rows.size()) - 1; r >= 0; --r) {
+        if (rows[static_cast<size_t>(r)] == record) RemoveRow(r);
     }
     int slot = record->index;
     if (slot >= 0 && slot < slotCount && slots[slot] == record) {

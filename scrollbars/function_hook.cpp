@@ -440,23 +440,22 @@ int HookFunctions(Trampoline* const* trampolines, const void* const* replacement
         bool repeated = false;
         for (int j = 0; j < readyCount; ++j)
             if (ready[j]->trampoline == ResolveTrampoline(trampolines[i])) repeated = true;
-        if (!repeated && PrepareHook(trampolines[i], replacements[i], prepared[i])) ready[readyCount++] = &prepared[i];
+        if (repeated || !PrepareHook(trampolines[i], replacements[i], prepared[i])) continue;
+        ready[readyCount++] = &prepared[i];
+        hooked[i] = true;   // once written
     }
-    if (readyCount == 0) return 0;
-    if (WriteHooks(ready, readyCount) != WriteResult::kWritten) {
-        // One of them changed meanwhile, or a thread stayed inside: each on its own.
-        readyCount = 0;
-        for (int i = 0; i < count; ++i)
-            if (PrepareHook(trampolines[i], replacements[i], prepared[i])) {
-                PreparedHook* one = &prepared[i];
-                hooked[i] = WriteHooks(&one, 1) == WriteResult::kWritten;
-                readyCount += hooked[i] ? 1 : 0;
-            }
-        return readyCount;
+    if (readyCount == 0 || WriteHooks(ready, readyCount) == WriteResult::kWritten) return readyCount;
+    // One of them changed meanwhile, or a thread stayed inside: each on its
+    // own, prepared again from what its code is now.
+    int written = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!hooked[i]) continue;
+        PreparedHook* one = &prepared[i];
+        hooked[i] = PrepareHook(trampolines[i], replacements[i], prepared[i]) &&
+                    WriteHooks(&one, 1) == WriteResult::kWritten;
+        written += hooked[i] ? 1 : 0;
     }
-    for (int i = 0; i < count; ++i)
-        for (int j = 0; j < readyCount; ++j) hooked[i] = hooked[i] || ready[j] == &prepared[i];
-    return readyCount;
+    return written;
 }
 
 int HookFunction(Trampoline* trampoline, const void* replacement) {
@@ -550,9 +549,7 @@ int UnhookFunctions(Trampoline* const* trampolines, const void* const* replaceme
     // One of them changed meanwhile, or a thread stayed inside: each on its own.
     int restored = 0;
     for (int i = 0; i < count; ++i) {
-        bool wasReady = false;
-        for (int j = 0; j < readyCount; ++j) wasReady = wasReady || ready[j] == &prepared[i];
-        if (!wasReady) continue;
+        if (errors[i] != 0) continue;   // never ready
         PreparedUnhook* one = &prepared[i];
         errors[i] = WriteUnhooks(&one, 1);
         restored += errors[i] == 0 ? 1 : 0;

@@ -32,6 +32,7 @@ namespace {
 constexpr int kDefaultRounds = 5;
 constexpr int kKeystrokeRepeats = 3;       // of each keystroke, per round
 constexpr int kScrollKeys = 40;            // arrow keys per round, most of them scrolling
+constexpr LRESULT kFewestRowsOfAFullList = 1000;   // fewer: the list given is not a full catalogue
 constexpr double kFrameMs = 16.0;          // one frame at 60 Hz
 constexpr double kDllSizeGoal = 100 * 1024;
 constexpr RECT kFrameRect = {400, 40, 700, 740};
@@ -340,7 +341,7 @@ bool RunRound(const std::string& dll, const std::string& listFile, Table& table,
     HWND list = GetDlgItem(panel, IDC_STREAM_LIST);
     HWND edit = GetDlgItem(panel, IDC_SEARCH_EDIT);
     const LRESULT rows = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (rows < 1000) {
+    if (rows < kFewestRowsOfAFullList) {
         fprintf(stderr, "the panel shows %ld rows: not a full catalogue\n", static_cast<long>(rows));
         return false;
     }
