@@ -1,7 +1,6 @@
 // The preferences dialog: list 1013 mirrors the panel's view, the buttons
 // edit the catalogue and its list files.
 #include <windows.h>
-#include <commdlg.h>
 
 #include <cstring>
 
@@ -10,6 +9,7 @@
 #include "catalogue/portable/text.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
+#include "ui/framework/file_dialogs.h"
 
 namespace {
 
@@ -36,8 +36,7 @@ bool ChooseListFile(HWND owner, FileDialog kind, char (&path)[kPathSize]) {
     request.lpstrFile = path;
     request.nMaxFile = sizeof path;
     request.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
-    BOOL chosen = kind == FileDialog::Open ? GetOpenFileNameA(&request) : GetSaveFileNameA(&request);
-    return chosen != FALSE;
+    return kind == FileDialog::Open ? AskOpenFileName(request) : AskSaveFileName(request);
 }
 
 // The panel row that shows `record`: `preferred` when it does (a search on

@@ -9,6 +9,7 @@
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
 #include "ui/drawing/drawing_helpers.h"
+#include "ui/framework/file_dialogs.h"
 
 namespace {
 
@@ -208,7 +209,7 @@ void CStream::ChooseLogoFile() {
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
-    if (!GetOpenFileNameA(&dialog)) return;
+    if (!AskOpenFileName(dialog)) return;
     // Transparent parts and margins take the key colour the user has set.
     int32_t key = kDefaultKey;
     ReadColour(SafeHandle(), &key);
