@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "catalogue/portable/text.h"
 #include "host/plugin.h"
 #include "panel/portable/settings_file.h"
 
@@ -13,7 +14,7 @@ namespace {
 // Creates every missing level of `folder`; failures are ignored, since the
 // folder normally exists and a real problem shows when the file is opened.
 void CreateFolderLevels(const char* folder) {
-    size_t length = strnlen(folder, kSettingsTextSize);
+    size_t length = BoundedLength(folder, kSettingsTextSize);
     if (length >= kSettingsTextSize) return;
     char level[kSettingsTextSize];
     for (size_t i = 1; i <= length; ++i) {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "catalogue/portable/text.h"
+
 namespace {
 
 const char kExtension[] = ".rtv";
@@ -59,7 +61,7 @@ void NormaliseListName(const char* text, char (&out)[kListNameSize]) {
     memset(out, 0, sizeof out);
     if (text == nullptr || *text == 0) return;
     while (IsBlank(*text)) ++text;
-    size_t length = strnlen(text, kListNameSize - 1);
+    size_t length = BoundedLength(text, kListNameSize - 1);
     while (length > 0 && IsBlank(text[length - 1])) --length;
     if (length == 0) {
         memcpy(out, kDefaultListName, sizeof kDefaultListName);
@@ -106,7 +108,7 @@ ListFileHeader MakeListHeader(int32_t count, const char* listName) {
     header.headerSize = kListHeaderSize;
     header.count = count;
     if (listName) {
-        size_t n = strnlen(listName, kListNameSize - 1);
+        size_t n = BoundedLength(listName, kListNameSize - 1);
         memcpy(header.listName, listName, n);
     }
     return header;

@@ -1,7 +1,6 @@
 #include "catalogue/portable/logo_scaling.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -14,6 +13,10 @@ void Put(uint8_t (&logo)[kLogoBytes], int x, int y, uint32_t rgb) {
     p[2] = static_cast<uint8_t>(rgb >> 16);
 }
 
+// lround for the values here, which are never negative (the C library's
+// lround would bring its own error handling into the DLL).
+long RoundToNearest(double nonNegative) { return static_cast<long>(nonNegative + 0.5); }
+
 }  // namespace
 
 bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t keyColour,
@@ -25,8 +28,8 @@ bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t key
 
     // The picture's place in the logo: the longer side fills it.
     const double scale = static_cast<double>(std::max(width, height)) / kLogoSide;
-    const int placedWidth = std::max(1, static_cast<int>(std::lround(width / scale)));
-    const int placedHeight = std::max(1, static_cast<int>(std::lround(height / scale)));
+    const int placedWidth = std::max(1, static_cast<int>(RoundToNearest(width / scale)));
+    const int placedHeight = std::max(1, static_cast<int>(RoundToNearest(height / scale)));
     const int left = (kLogoSide - placedWidth) / 2;
     const int top = (kLogoSide - placedHeight) / 2;
     const double stepX = static_cast<double>(width) / placedWidth;
@@ -52,7 +55,7 @@ bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t key
                 }
             }
             if (area <= 0 || alpha / area < kOpaqueEnough) continue;   // stays the key colour
-            auto channel = [alpha](double sum) { return static_cast<uint32_t>(std::min(255L, std::lround(sum / alpha))); };
+            auto channel = [alpha](double sum) { return static_cast<uint32_t>(std::min(255L, RoundToNearest(sum / alpha))); };
             // A pixel of the key colour itself stays transparent, as in the bitmaps users prepare.
             Put(logo, left + px, top + py, (channel(red) << 16) | (channel(green) << 8) | channel(blue));
         }

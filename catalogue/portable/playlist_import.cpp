@@ -1,8 +1,7 @@
 #include "catalogue/portable/playlist_import.h"
 
-#include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <utility>
 
 #include "catalogue/portable/list_file_format.h"
 #include "catalogue/portable/text_encoding.h"
@@ -94,6 +93,20 @@ long EntryNumber(const Text& key, const char* prefix) {
     return n;
 }
 
+// A numbered line of a PLS file: its number, then its place in the file,
+// which makes the order total.
+struct NumberedPlace {
+    long number;
+    size_t place;
+};
+
+int CompareNumberedPlaces(const void* first, const void* second) {
+    const NumberedPlace& a = *static_cast<const NumberedPlace*>(first);
+    const NumberedPlace& b = *static_cast<const NumberedPlace*>(second);
+    if (a.number != b.number) return a.number < b.number ? -1 : 1;
+    return a.place < b.place ? -1 : a.place > b.place ? 1 : 0;
+}
+
 std::vector<PlaylistEntry> ReadPls(const Text& text) {
     // Entries by their number, whatever NumberOfEntries says; of two lines
     // for the same field of an entry, the later one counts.
@@ -102,7 +115,7 @@ std::vector<PlaylistEntry> ReadPls(const Text& text) {
         Text value;
     };
     std::vector<NumberedField> fields;
-    std::vector<std::pair<long, size_t>> byNumber;   // number, then place in the file
+    std::vector<NumberedPlace> byNumber;
     for (const Text& raw : Lines(text)) {
         Text line = Trimmed(raw);
         size_t equals = line.find('=');
@@ -115,13 +128,14 @@ std::vector<PlaylistEntry> ReadPls(const Text& text) {
         byNumber.push_back({number, fields.size()});
         fields.push_back({title, Trimmed(line.substr(equals + 1))});
     }
-    std::sort(byNumber.begin(), byNumber.end());
+    // The C library's sort: the template one would add a kilobyte to the DLL.
+    if (!byNumber.empty()) qsort(byNumber.data(), byNumber.size(), sizeof(NumberedPlace), &CompareNumberedPlaces);
     std::vector<PlaylistEntry> entries;
     for (size_t at = 0; at < byNumber.size();) {
         PlaylistEntry entry;
-        const long number = byNumber[at].first;
-        for (; at < byNumber.size() && byNumber[at].first == number; ++at) {
-            const NumberedField& field = fields[byNumber[at].second];
+        const long number = byNumber[at].number;
+        for (; at < byNumber.size() && byNumber[at].number == number; ++at) {
+            const NumberedField& field = fields[byNumber[at].place];
             (field.title ? entry.title : entry.address) = field.value;
         }
         if (!entry.address.empty()) entries.push_back(entry);

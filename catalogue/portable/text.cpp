@@ -138,23 +138,51 @@ Text operator+(Text a, const Text& b) {
     return a;
 }
 
+#ifdef _WIN32
+namespace {
+
+// Room for a cut text's whole length to be measured in; doubled until it fits.
+constexpr size_t kFirstMeasuringRoom = 256;
+constexpr size_t kLargestMeasuringRoom = 1 << 20;
+
+// The system formatter into `size` bytes: the length written, or -1 when the
+// whole did not fit (it neither terminates a cut text nor says how long the
+// whole would be).
+int FormatWhole(char* out, size_t size, const char* format, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    const int written = _vsnprintf(out, size, format, copy);
+    va_end(copy);
+    return written >= 0 && static_cast<size_t>(written) < size ? written : -1;
+}
+
+}  // namespace
+#endif
+
 int FormatText(char* out, size_t size, const char* format, ...) {
     va_list args;
     va_start(args, format);
 #ifdef _WIN32
-    // The system C library's formatter: it neither terminates a cut text nor
-    // says how long the whole would be, so both are done here.
-    va_list again;
-    va_copy(again, args);
-    int written = size ? _vsnprintf(out, size, format, args) : -1;
-    int needed = written >= 0 && static_cast<size_t>(written) < size ? written : _vscprintf(format, again);
-    if (size && (written < 0 || static_cast<size_t>(written) >= size)) out[size - 1] = 0;
-    va_end(again);
+    int needed = size ? FormatWhole(out, size, format, args) : -1;
+    if (needed < 0 && size) out[size - 1] = 0;
+    for (size_t room = size < kFirstMeasuringRoom ? kFirstMeasuringRoom : size * 2;
+         needed < 0 && room <= kLargestMeasuringRoom; room *= 2) {
+        char* scratch = static_cast<char*>(malloc(room));
+        if (scratch == nullptr) break;
+        needed = FormatWhole(scratch, room, format, args);
+        free(scratch);
+    }
 #else
     int needed = vsnprintf(out, size, format, args);
 #endif
     va_end(args);
     return needed;
+}
+
+size_t BoundedLength(const char* text, size_t most) {
+    size_t length = 0;
+    while (length < most && text[length]) ++length;
+    return length;
 }
 
 bool ParseHexNumber(const char* text, uint32_t& value) {

@@ -62,11 +62,16 @@ Text operator+(Text a, const Text& b);
 // snprintf's contract (the text always NUL-terminated; the length the whole
 // text needs returned, so that `>= size` tells a cut), on the C library's own
 // formatter: the DLL carries no formatter of its own. No floating point.
+// On Windows, a whole longer than a megabyte is not measured: -1.
 int FormatText(char* out, size_t size, const char* format, ...)
 #ifdef __GNUC__
     __attribute__((format(printf, 3, 4)))
 #endif
     ;
+
+// strnlen, which not every system C library has: the length of `text`, reading no
+// further than `most` bytes.
+size_t BoundedLength(const char* text, size_t most);
 
 // Reads a hexadecimal number as scanf's "%X" does: blanks, a sign, "0x" and
 // the digits that follow, wrapping at 32 bits. False when no digit comes.

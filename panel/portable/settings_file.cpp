@@ -140,7 +140,7 @@ bool ParseSettingLine(const char* line, SettingKey* key, int* number,
     if (found->key != SettingKey::ListName) {
         memcpy(text, value, sizeof text);
     } else if (afterEquals != nullptr) {
-        size_t n = strnlen(afterEquals, kSettingsTextSize - 1);
+        size_t n = BoundedLength(afterEquals, kSettingsTextSize - 1);
         if (n > 0 && afterEquals[n - 1] == '\n') --n;
         memcpy(text, afterEquals, n);
     }
@@ -185,9 +185,9 @@ size_t FormatSettingsFile(const SettingsToWrite& v, char (&out)[kSettingsFileMax
                      "GEN_ONDARIA_ENQUEUE = %d\r\n"
                      "GEN_ONDARIA_REDICONS = %d\r\n"
                      "GEN_ONDARIA_OPENWEB = %d\r\n",
-                     static_cast<int>(strnlen(version, kSettingsTextSize - 1)), version,
+                     static_cast<int>(BoundedLength(version, kSettingsTextSize - 1)), version,
                      v.visible, v.top, v.left, v.bottom, v.right,
-                     static_cast<int>(strnlen(listName, kSettingsTextSize - 1)), listName,
+                     static_cast<int>(BoundedLength(listName, kSettingsTextSize - 1)), listName,
                      v.playAtOnce, v.enqueue, v.redIcons, v.openWeb);
     if (n < 0 || static_cast<size_t>(n) >= sizeof out) {
         out[0] = '\0';
@@ -197,7 +197,7 @@ size_t FormatSettingsFile(const SettingsToWrite& v, char (&out)[kSettingsFileMax
 }
 
 bool WriteSettingsFile(const char* path, const SettingsToWrite& values) {
-    if (path == nullptr || path[0] == '\0' || strnlen(path, kSettingsTextSize) >= kSettingsTextSize) {
+    if (path == nullptr || path[0] == '\0' || BoundedLength(path, kSettingsTextSize) >= kSettingsTextSize) {
         return false;
     }
     struct Formatted {

@@ -33,8 +33,12 @@ constexpr uint32_t MIZ = M | IZ;
 constexpr uint32_t FAR = I16 | IZ;   // ptr16:32 of far call and far jump
 constexpr uint32_t ENT = I16 | I8;   // ENTER imm16, imm8
 
+// The maps hold every flag but I32 (XOP map 10 only), so half-width entries
+// do; a flag that did not fit would not compile in them.
+using MapEntry = uint16_t;
+
 // One-byte opcodes, laid out as the processor manuals' opcode map: row = high nibble.
-constexpr uint32_t kOneByte[256] = {
+constexpr MapEntry kOneByte[256] = {
     //  0    1    2    3    4    5    6    7    8    9    A    B    C    D    E    F
     M,   M,   M,   M,   I8,  IZ,  __,  __,  M,   M,   M,   M,   I8,  IZ,  __,  ES,   // 0
     M,   M,   M,   M,   I8,  IZ,  __,  __,  M,   M,   M,   M,   I8,  IZ,  __,  __,   // 1
@@ -55,7 +59,7 @@ constexpr uint32_t kOneByte[256] = {
 };
 
 // Opcodes after 0x0F, same layout.
-constexpr uint32_t kTwoByte[256] = {
+constexpr MapEntry kTwoByte[256] = {
     //  0    1    2    3    4    5    6    7    8    9    A    B    C    D    E    F
     M,   M,   M,   M,   XX,  __,  __,  __,  __,  __,  XX,  __,  XX,  M,   __,  MI8,  // 0
     M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,   M,    // 1

@@ -11,6 +11,14 @@ constexpr uint32_t kLargestRange = 0x7FFFFFFE;
 
 }  // namespace
 
+#ifdef _WIN32
+// The platform's own: the DLL then carries no 64-bit division routine.
+extern "C" __declspec(dllimport) int __stdcall MulDiv(int number, int numerator, int denominator);
+
+int32_t ScrollMulDiv(int32_t number, int32_t numerator, int32_t denominator) {
+    return MulDiv(number, numerator, denominator);
+}
+#else
 int32_t ScrollMulDiv(int32_t number, int32_t numerator, int32_t denominator) {
     if (denominator == 0)
         return -1;
@@ -26,6 +34,7 @@ int32_t ScrollMulDiv(int32_t number, int32_t numerator, int32_t denominator) {
         return -1;
     return static_cast<int32_t>(quotient);
 }
+#endif
 
 int32_t ResolveScrollSize(int32_t value, int32_t metric) {
     if (value >= 0)

@@ -58,9 +58,9 @@ constexpr int32_t kItemDisabled = 4;
 constexpr int32_t kItemNormal = 0x20;
 constexpr int32_t kItemHot = 0x40;
 
-// The platform's MulDiv: 64-bit product, quotient rounded to nearest with
-// halves away from zero; -1 for a zero divisor or a quotient outside
-// -0x7FFFFFFF .. 0x7FFFFFFF.
+// The platform's MulDiv (on Windows, the platform's own): 64-bit product,
+// quotient rounded to nearest with halves away from zero; -1 for a zero
+// divisor or a quotient outside -0x7FFFFFFF .. 0x7FFFFFFF.
 int32_t ScrollMulDiv(int32_t number, int32_t numerator, int32_t denominator);
 
 // A size value >= 0 is pixels; -k is k times the metric.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 TEST(FormatTextOnTheSystemLibrary, KeepsSnprintfsContract) {
@@ -19,6 +21,17 @@ TEST(FormatTextOnTheSystemLibrary, KeepsSnprintfsContract) {
     char french[32];
     EXPECT_EQ(FormatText(french, sizeof french, "[Télé] %.*s", 2, "Arte"), 9);
     EXPECT_STREQ(french, "[T\xE9l\xE9] Ar");
+}
+
+TEST(FormatTextOnTheSystemLibrary, MeasuresALongCutTextAndGivesUpPastAMegabyte) {
+    char out[8];
+    const std::string page(5000, 'x');
+    EXPECT_EQ(FormatText(out, sizeof out, "<%s>", page.c_str()), 5002);
+    EXPECT_STREQ(out, "<xxxxxx");
+    const std::string huge(3 << 20, 'y');
+    EXPECT_EQ(FormatText(out, sizeof out, "%s", huge.c_str()), -1);
+    EXPECT_STREQ(out, "yyyyyyy");
+    EXPECT_EQ(FormatText(nullptr, 0, "%d", 12345), 5) << "no room: only measured";
 }
 
 }  // namespace
