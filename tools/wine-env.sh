@@ -48,6 +48,41 @@ ondaria_wine_use_qemu() {
     /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# Every Wine step is bounded: under emulation the wine server now and then
+# dies or hangs ("wineserver crashed"), and an untimed wait would wait for ever.
+ondaria_wine_step_seconds="${ONDARIA_WINE_STEP_SECONDS:-60}"
+
+# A Wine command with a time limit; false (and a line saying so) when it fails.
+ondaria_wine_bounded() {
+    local seconds="$1"; shift
+    timeout -k 5 "$seconds" "$@" >/dev/null 2>&1 && return 0
+    echo "wine-env: '$*' failed or took over $seconds s" >&2
+    return 1
+}
+
+# Makes the prefix and sets it up; false when any step fails.
+ondaria_wine_make_prefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        ondaria_wine_bounded "$ondaria_prefix_seconds" wineboot -i || true
+        ondaria_wine_bounded "$ondaria_prefix_seconds" wineserver -w || return 1
+        [ -f "$WINEPREFIX/system.reg" ] || return 1
+    fi
+    # Without a window manager, windows that Wine leaves to one are slow to
+    # activate (a message box took two seconds); Wine manages them itself.
+    if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        ondaria_wine_bounded "$ondaria_wine_step_seconds" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f || return 1
+        ondaria_wine_bounded "$ondaria_wine_step_seconds" wineserver -w || return 1
+    fi
+    # The panel's fonts are Arial: the metric-compatible Liberation Sans stands in.
+    if ! grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        ondaria_wine_bounded "$ondaria_wine_step_seconds" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f || return 1
+        ondaria_wine_bounded "$ondaria_wine_step_seconds" wineserver -w || return 1
+    fi
+    grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null &&
+        grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null
+}
+
 ondaria_wine_start() {
     local headless="${1:-1}"
     if [ "$headless" = 1 ] || [ -z "${DISPLAY:-}" ]; then
@@ -59,29 +94,21 @@ ondaria_wine_start() {
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     fi
     # Making the prefix takes under a minute; under emulation it now and then
-    # hangs for good, so each try is bounded and a stuck one starts over.
-    local try
+    # hangs or its server dies, so each try is bounded and a failed one
+    # starts over from nothing.
+    local try made=0
     for try in 1 2 3; do
-        [ -f "$WINEPREFIX/system.reg" ] && break
-        mkdir -p "$WINEPREFIX"
-        timeout "$ondaria_prefix_seconds" wineboot -i >/dev/null 2>&1 || true
-        if ! timeout "$ondaria_prefix_seconds" wineserver -w || [ ! -f "$WINEPREFIX/system.reg" ]; then
-            echo "wine-env: making the Wine prefix did not finish (try $try); starting over" >&2
-            wineserver -k >/dev/null 2>&1 || true
-            rm -rf "$WINEPREFIX"
+        if ondaria_wine_make_prefix; then
+            made=1
+            break
         fi
+        echo "wine-env: making the Wine prefix did not finish (try $try); starting over" >&2
+        timeout -k 5 30 wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
     done
-    [ -f "$WINEPREFIX/system.reg" ] || return 1
-    # Without a window manager, windows that Wine leaves to one are slow to
-    # activate (a message box took two seconds); Wine manages them itself.
-    if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
-        wineserver -w
-    fi
-    # The panel's fonts are Arial: the metric-compatible Liberation Sans stands in.
-    if ! grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1 || true
-        wineserver -w
+    if [ "$made" != 1 ]; then
+        echo "wine-env: FAILED: the Wine prefix could not be made in 3 tries" >&2
+        return 1
     fi
     # Caption buttons and frame-control glyphs need Marlett in the prefix, and
     # the dialogs, laid out for MS Sans Serif, need it too: Wine's own copies.
@@ -92,10 +119,14 @@ ondaria_wine_start() {
             cp "/usr/share/wine/fonts/$font" "$fonts/"
         fi
     done
-    wineserver -p
+    # The persistent server, for the run; its start is bounded too.
+    timeout -k 5 "$ondaria_wine_step_seconds" wineserver -p >/dev/null 2>&1 || {
+        echo "wine-env: FAILED: the wine server did not start" >&2
+        return 1
+    }
 }
 
 ondaria_wine_stop() {
-    wineserver -k >/dev/null 2>&1 || true
+    timeout -k 5 30 wineserver -k >/dev/null 2>&1 || true
     if [ -n "$ondaria_xvfb_pid" ]; then kill "$ondaria_xvfb_pid" 2>/dev/null || true; wait "$ondaria_xvfb_pid" 2>/dev/null || true; fi
 }

@@ -107,7 +107,15 @@ StandinHost::~StandinHost() {
     }
     SetUnloadGuardContext("the host was destroying its windows");
     playlist_.Destroy();
-    if (main_ && IsWindow(main_)) DestroyWindow(main_);  // the frames go with their owner
+    if (main_ && IsWindow(main_)) {
+        // Under emulation, Wine's X11 driver destroying a shown window that
+        // had the focus sometimes unmaps it again after destroying it, and
+        // the X server's "BadWindow" ends the process. Hidden first, and
+        // the window system heard, the destroy has nothing left to unmap.
+        ShowWindow(main_, SW_HIDE);
+        PumpMessages(0);
+        DestroyWindow(main_);   // the frames go with their owner
+    }
     main_ = nullptr;
     SetUnloadGuardContext("");
 }

@@ -25,7 +25,11 @@ bool AddressIsUnmapped(UINT_PTR address) {
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* exception) {
     const EXCEPTION_RECORD* record = exception->ExceptionRecord;
-    if (record->ExceptionCode != EXCEPTION_ACCESS_VIOLATION || !g_ranges) return EXCEPTION_CONTINUE_SEARCH;
+    // Windows reports a jump into unmapped code as an access violation;
+    // Wine under qemu-i386 as an illegal instruction.
+    const bool intoNothing = record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION ||
+                             record->ExceptionCode == EXCEPTION_ILLEGAL_INSTRUCTION;
+    if (!intoNothing || !g_ranges) return EXCEPTION_CONTINUE_SEARCH;
     UINT_PTR at = reinterpret_cast<UINT_PTR>(record->ExceptionAddress);
     for (const UnloadedRange& range : *g_ranges) {
         // The range may hold a library loaded later: only an unmapped address counts.
