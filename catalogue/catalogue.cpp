@@ -4,6 +4,7 @@
 #include "catalogue/list_view.h"
 
 #include "catalogue/portable/row_geometry.h"
+#include "ui/framework/modal_loops.h"
 
 CListView::CListView()
     : slotCount(0),
@@ -49,7 +50,7 @@ int CListView::AddStream(StreamRecord* record) {
             ++refusedWhileReading;
             return 0;
         }
-        MessageBoxA(window, kCatalogueFull, "Ondaria", MB_ICONWARNING);
+        ShowPluginMessage(window, kCatalogueFull, "Ondaria", MB_ICONWARNING);
         return 0;
     }
     record->index = slotCount;

@@ -9,6 +9,7 @@
 #include "catalogue/portable/list_file_format.h"
 #include "catalogue/portable/text.h"
 #include "storage/portable/file_replace.h"
+#include "ui/framework/modal_loops.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ bool HoldRecord(void* context, StreamRecord* record) {
     return true;
 }
 
-void Warn(HWND owner, const char* text) { MessageBoxA(owner, text, kCaption, MB_ICONWARNING); }
+void Warn(HWND owner, const char* text) { ShowPluginMessage(owner, text, kCaption, MB_ICONWARNING); }
 
 // Brings the top of the list into view and leaves nothing selected.
 void SelectNothingAtTop(const CListView& view) {
@@ -160,6 +161,50 @@ int CListView::ImportListFile(const char* path) {
     return 1;
 }
 
+namespace {
+
+struct ListMerge {
+    CListView& view;
+    AddressIndex& known;
+    PlaylistTally& tally;
+};
+
+bool MergeRecord(void* context, StreamRecord* record) {
+    auto& merge = *static_cast<ListMerge*>(context);
+    if (merge.known.Contains(record->address)) {
+        ++merge.tally.present;
+        return false;
+    }
+    if (!merge.view.AddStream(record)) {
+        ++merge.tally.leftOut;
+        return false;
+    }
+    merge.known.Insert(record->address);
+    ++merge.tally.added;
+    return true;
+}
+
+}  // namespace
+
+ListReadResult CListView::MergeListFile(const char* path, PlaylistTally& tally, bool quiet) {
+    char full[kPathSize];
+    if (path == nullptr || !ComposeListPath(path, false, listName, false, full)) return ListReadResult::CannotOpen;
+    AddressIndex known(kMaxSlots);
+    IndexAddresses(known);
+    ListMerge merge{*this, known, tally};
+    const int leftOutBefore = tally.leftOut;
+    bool batch = BeginAddingMany();
+    ListReadResult read = ReadListFile(full, &MergeRecord, &merge);
+    EndAddingMany(batch);
+    if (read != ListReadResult::Read && read != ListReadResult::Incomplete) {
+        if (!quiet) ReportLoad(ListLoad{read, 0});
+        return read;
+    }
+    if (!quiet) ReportLoad(ListLoad{read, tally.leftOut - leftOutBefore});
+    SelectNothingAtTop(*this);
+    return read;
+}
+
 ListFormat CListView::FileFormat(const char* path) {
     FILE* file = path ? fopen(path, "rb") : nullptr;
     if (file == nullptr) return ListFormat::Unknown;
@@ -169,88 +214,76 @@ ListFormat CListView::FileFormat(const char* path) {
     return RecogniseListFormat(head, got);
 }
 
-bool CListView::HoldsAddress(const char* address) const {
-    for (int i = 0; i < slotCount; ++i) {
-        if (slots[i] && strncmp(slots[i]->address, address, kTextFieldSize) == 0) return true;
+namespace {
+
+// The whole file, when it is no larger than a playlist may be and memory allows.
+bool ReadWholePlaylistFile(FILE* file, Text& bytes, bool& outOfMemory) {
+    if (fseek(file, 0, SEEK_END) != 0) return false;
+    const long size = ftell(file);
+    if (size < 0 || static_cast<unsigned long>(size) > kMaxPlaylistBytes || fseek(file, 0, SEEK_SET) != 0) return false;
+    if (!bytes.TryReserve(static_cast<size_t>(size))) {
+        outOfMemory = true;
+        return false;
     }
-    return false;
+    bytes.resize(static_cast<size_t>(size));
+    return fread(bytes.begin(), 1, bytes.size(), file) == bytes.size();
 }
 
-bool CListView::ReadPlaylistStations(const char* path, bool againstCatalogue, std::vector<StreamRecord*>& stations,
-                                     PlaylistTally& tally) {
+}  // namespace
+
+PlaylistReading CListView::ReadPlaylistStations(const char* path, bool againstCatalogue, PlaylistStations& stations,
+                                                PlaylistTally& tally) {
     FILE* file = path ? fopen(path, "rb") : nullptr;
-    if (file == nullptr) return false;
-    std::vector<uint8_t> bytes;
-    uint8_t buffer[65536];
-    size_t got;
-    bool tooLarge = false;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) {
-        if (bytes.size() + got > kMaxPlaylistBytes) {
-            tooLarge = true;
-            break;
-        }
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    }
-    const bool failed = ferror(file) != 0;
+    if (file == nullptr) return PlaylistReading::NoEntry;
+    Text bytes;
+    const bool read = ReadWholePlaylistFile(file, bytes, tally.outOfMemory);
     fclose(file);
-    if (tooLarge || failed) return false;
+    if (!read) return tally.outOfMemory ? PlaylistReading::OutOfMemory : PlaylistReading::NoEntry;
 
-    const ListFormat format = RecogniseListFormat(bytes.data(), bytes.size());
-    bool utf8 = false;
-    std::vector<PlaylistEntry> entries = ReadPlaylistEntries(format, bytes.data(), bytes.size(), &utf8);
+    AddressIndex known(kMaxSlots);
+    if (againstCatalogue) IndexAddresses(known);
+    const size_t room = static_cast<size_t>(kMaxSlots - (againstCatalogue ? slotCount : 0));
+    const PlaylistReading reading = MakePlaylistStations(bytes, known, room, stations, tally);
+    if (reading == PlaylistReading::OutOfMemory) tally.outOfMemory = true;
     uint8_t defaultLogo[kLogoBytes];
-    const bool haveLogo = ReadLogoResource(CodeModule(), IDB_DEFAULT_LOGO, defaultLogo);
-    for (const PlaylistEntry& entry : entries) {
-        if (!IsPlaylistStreamAddress(entry.address)) {
-            ++tally.ignored;
-            continue;
-        }
-        std::unique_ptr<StreamRecord> record(new StreamRecord());
-        MakePlaylistRecord(entry, utf8, *record);
-        bool seen = againstCatalogue && HoldsAddress(record->address);
-        for (const StreamRecord* earlier : stations) {
-            seen = seen || strncmp(earlier->address, record->address, kTextFieldSize) == 0;
-        }
-        if (seen) {
-            ++tally.present;
-            continue;
-        }
-        if (haveLogo) memcpy(record->logo, defaultLogo, kLogoBytes);
-        stations.push_back(record.release());
+    if (ReadLogoResource(CodeModule(), IDB_DEFAULT_LOGO, defaultLogo)) {
+        for (StreamRecord* record : stations.records) memcpy(record->logo, defaultLogo, kLogoBytes);
     }
-    return !entries.empty();
+    return reading;
 }
 
-void CListView::AddPlaylistStations(std::vector<StreamRecord*>& stations, PlaylistTally& tally) {
+void CListView::IndexAddresses(AddressIndex& index) const {
+    for (int i = 0; i < slotCount; ++i) {
+        if (slots[i]) index.Insert(slots[i]->address);
+    }
+}
+
+void CListView::AddPlaylistStations(PlaylistStations& stations, PlaylistTally& tally, bool quiet) {
     bool batch = BeginAddingMany();
-    for (StreamRecord*& record : stations) {
+    for (StreamRecord*& record : stations.records) {
         if (AddStream(record)) {
             ++tally.added;
+            record = nullptr;
         } else {
             ++tally.leftOut;
-            delete record;
         }
-        record = nullptr;
     }
     EndAddingMany(batch);
     SelectNothingAtTop(*this);
-    if (tally.leftOut > 0) ReportLoad(ListLoad{ListReadResult::Read, tally.leftOut});
+    if (tally.leftOut > 0 && !quiet) ReportLoad(ListLoad{ListReadResult::Read, tally.leftOut});
 }
 
-int CListView::MergePlaylist(const char* path, PlaylistTally& tally) {
-    std::vector<StreamRecord*> stations;
-    if (!ReadPlaylistStations(path, true, stations, tally)) return 0;
-    AddPlaylistStations(stations, tally);
+int CListView::MergePlaylist(const char* path, PlaylistTally& tally, bool quiet) {
+    PlaylistStations stations;
+    if (ReadPlaylistStations(path, true, stations, tally) != PlaylistReading::Read) return 0;
+    AddPlaylistStations(stations, tally, quiet);
     return 1;
 }
 
 int CListView::ImportPlaylist(const char* path, PlaylistTally& tally) {
-    std::vector<StreamRecord*> stations;
-    if (!ReadPlaylistStations(path, false, stations, tally) || stations.empty()) {
-        for (StreamRecord* record : stations) delete record;
-        return 0;
-    }
+    PlaylistStations stations;
+    if (ReadPlaylistStations(path, false, stations, tally) != PlaylistReading::Read || stations.records.empty()) return 0;
     ClearCatalogue();
-    AddPlaylistStations(stations, tally);
+    AddPlaylistStations(stations, tally, false);
     return 1;
 }

@@ -8,6 +8,7 @@
 
 #include "catalogue/portable/list_file_format.h"
 #include "catalogue/portable/playlist_import.h"
+#include "catalogue/portable/playlist_stations.h"
 #include "catalogue/portable/record_release.h"
 #include "catalogue/portable/stream_record.h"
 #include "resources/resource_ids.h"
@@ -41,6 +42,11 @@ public:
     // Replaces the catalogue with the list file at `path`, but only once the
     // file has been read as valid: a failed import leaves the catalogue as it was.
     int ImportListFile(const char* path);
+    // Merges the list file at `path`: its records whose address the
+    // catalogue holds already are skipped, and `tally` counts them as for a
+    // playlist. `quiet` leaves telling the user to the caller. What came of
+    // the reading: Read or Incomplete when records may have been added.
+    ListReadResult MergeListFile(const char* path, PlaylistTally& tally, bool quiet);
     // The current list at start-up. A file that cannot be taken whole (not a
     // list file, unreadable, longer than the catalogue holds) is first copied
     // beside itself, and the user told where; when not even a copy can be
@@ -53,7 +59,8 @@ public:
     // catalogue holds already; an import replaces the catalogue, but only
     // when at least one station was read. Both return 0, changing nothing,
     // for a file that gives no station; `tally` says what came of it.
-    int MergePlaylist(const char* path, PlaylistTally& tally);
+    // `quiet` leaves telling of a full catalogue to the caller (a drop says everything once).
+    int MergePlaylist(const char* path, PlaylistTally& tally, bool quiet = false);
     int ImportPlaylist(const char* path, PlaylistTally& tally);
     // What the file at `path` holds, from its first bytes; Unknown when unreadable.
     static ListFormat FileFormat(const char* path);
@@ -152,13 +159,15 @@ private:
         int refused;   // records the full catalogue could not take
     };
     ListLoad ReadIntoCatalogue(const char* path);
-    // The playlist's stations that the catalogue does not hold, as new
-    // records with the default logo; what was skipped is counted in `tally`.
-    bool ReadPlaylistStations(const char* path, bool againstCatalogue, std::vector<StreamRecord*>& stations,
-                              PlaylistTally& tally);
+    // The playlist's stations that the catalogue does not hold, as many as
+    // it has room for, as new records with the default logo; what was
+    // skipped is counted in `tally`.
+    PlaylistReading ReadPlaylistStations(const char* path, bool againstCatalogue, PlaylistStations& stations,
+                                         PlaylistTally& tally);
     // Adds the stations in order while there is room; the rest are left out, told once.
-    void AddPlaylistStations(std::vector<StreamRecord*>& stations, PlaylistTally& tally);
-    bool HoldsAddress(const char* address) const;
+    void AddPlaylistStations(PlaylistStations& stations, PlaylistTally& tally, bool quiet);
+    // The addresses in the catalogue, to find duplicates in constant time.
+    void IndexAddresses(AddressIndex& index) const;
     // Tells the user what a load came to; false when nothing was read.
     bool ReportLoad(const ListLoad& load) const;
 

@@ -1,7 +1,6 @@
 #include "catalogue/logo_images.h"
 
 #include <cstring>
-#include <vector>
 
 #include "catalogue/portable/logo_scaling.h"
 
@@ -31,8 +30,10 @@ constexpr GdiplusStatus kGdiplusOk = 0;
 constexpr UINT32 kGdiplusVersion = 1;
 constexpr INT kPixelFormat32bppArgb = 0x26200A;
 constexpr UINT kImageLockModeRead = 1;
-// A picture larger than this on a side is no logo anyone made.
-constexpr UINT kMaxPictureSide = 8192;
+// A picture larger than these is no logo anyone made, and decoding it would
+// take the host's memory: 16 million pixels are 64 MB decoded.
+constexpr UINT kMaxPictureSide = 16384;
+constexpr uint64_t kMaxPicturePixels = 16u << 20;
 
 struct Gdiplus {
     HMODULE module = nullptr;
@@ -74,37 +75,37 @@ struct Gdiplus {
     }
 };
 
-// The picture's pixels, 0xAARRGGBB rows top first; false when unreadable.
-bool DecodePicture(const char* path, std::vector<uint32_t>& pixels, int& width, int& height) {
+}  // namespace
+
+PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]) {
     WCHAR widePath[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return false;
+    if (path == nullptr || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return PictureReading::Unreadable;
     Gdiplus gdiplus;
-    if (!gdiplus.Start()) return false;
+    if (!gdiplus.Start()) return PictureReading::Unreadable;
     void* bitmap = nullptr;
-    if (gdiplus.createFromFile(widePath, &bitmap) != kGdiplusOk || !bitmap) return false;
+    if (gdiplus.createFromFile(widePath, &bitmap) != kGdiplusOk || !bitmap) return PictureReading::Unreadable;
     UINT w = 0, h = 0;
-    bool ok = gdiplus.width(bitmap, &w) == kGdiplusOk && gdiplus.height(bitmap, &h) == kGdiplusOk && w > 0 &&
-              h > 0 && w <= kMaxPictureSide && h <= kMaxPictureSide;
-    if (ok) {
-        GdiplusRect all = {0, 0, static_cast<INT>(w), static_cast<INT>(h)};
-        GdiplusBitmapData data;
-        memset(&data, 0, sizeof data);
-        ok = gdiplus.lockBits(bitmap, &all, kImageLockModeRead, kPixelFormat32bppArgb, &data) == kGdiplusOk;
-        if (ok) {
-            pixels.resize(static_cast<size_t>(w) * h);
-            for (UINT y = 0; y < h; ++y)
-                memcpy(&pixels[static_cast<size_t>(y) * w], static_cast<const uint8_t*>(data.scan0) + y * data.stride,
-                       w * sizeof(uint32_t));
-            gdiplus.unlockBits(bitmap, &data);
-            width = static_cast<int>(w);
-            height = static_cast<int>(h);
+    PictureReading reading = PictureReading::Unreadable;
+    if (gdiplus.width(bitmap, &w) == kGdiplusOk && gdiplus.height(bitmap, &h) == kGdiplusOk && w > 0 && h > 0) {
+        reading = PictureReading::TooLarge;
+        if (w <= kMaxPictureSide && h <= kMaxPictureSide && static_cast<uint64_t>(w) * h <= kMaxPicturePixels) {
+            // Scaled where the decoder put the pixels: a second copy of a large picture could fail.
+            GdiplusRect all = {0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+            GdiplusBitmapData data;
+            memset(&data, 0, sizeof data);
+            reading = PictureReading::Unreadable;
+            if (gdiplus.lockBits(bitmap, &all, kImageLockModeRead, kPixelFormat32bppArgb, &data) == kGdiplusOk) {
+                if (ScaleToLogoArgbRows(static_cast<const uint8_t*>(data.scan0), data.stride, static_cast<int>(w),
+                                        static_cast<int>(h), keyColour, logo))
+                    reading = PictureReading::Read;
+                gdiplus.unlockBits(bitmap, &data);
+            }
         }
     }
     gdiplus.dispose(bitmap);
-    return ok;
+    return reading;
 }
 
-}  // namespace
 
 HMODULE CodeModule() {
     HMODULE module = nullptr;
@@ -138,9 +139,3 @@ bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes
     return read;
 }
 
-bool ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]) {
-    std::vector<uint32_t> pixels;
-    int width = 0, height = 0;
-    if (path == nullptr || !DecodePicture(path, pixels, width, height)) return false;
-    return ScaleToLogoArgb(pixels.data(), width, height, keyColour, logo);
-}

@@ -18,7 +18,13 @@ BITMAPINFO LogoBitmapInfo();
 // A bitmap resource of `module` stretched to 48 x 48, in the record's layout.
 bool ReadLogoResource(HMODULE module, int resourceId, uint8_t (&logo)[kLogoBytes]);
 
+enum class PictureReading {
+    Read,
+    Unreadable,   // no picture the system can read
+    TooLarge,     // more pixels than a logo is made from; refused before decoding
+};
+
 // A picture file decoded by the system and scaled to 48 x 48: aspect kept,
 // centred, its transparent parts and the margins in `keyColour` (0x00RRGGBB).
-// False, writing nothing, when the file is no picture the system can read.
-bool ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]);
+// `logo` is written only when the result is Read.
+PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]);

@@ -10,6 +10,7 @@
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/stream_editor.h"
 #include "ui/framework/file_dialogs.h"
+#include "ui/framework/modal_loops.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ bool SelectedEntry(const CPref& dialog, int* row, StreamRecord** record) {
     LRESULT count = list ? ::SendMessageA(list, LB_GETCOUNT, 0, 0) : 0;
     LRESULT selected = list ? ::SendMessageA(list, LB_GETCURSEL, 0, 0) : LB_ERR;
     if (count <= 0 || count == LB_ERR || selected < 0 || selected >= count) {
-        MessageBoxA(dialog.window, kNothingSelected, kErrorCaption, MB_ICONWARNING);
+        ShowPluginMessage(dialog.window, kNothingSelected, kErrorCaption, MB_ICONWARNING);
         return false;
     }
     *row = static_cast<int>(selected);
@@ -128,19 +129,24 @@ const CPref::ListReading CPref::kMerge = {false, "Fusion réussie !", "Echec de 
 
 void CPref::ReadListInto(const ListReading& reading, const char* path) {
     Text text;
+    PlaylistTally tally;
     if (IsPlaylistFormat(CListView::FileFormat(path))) {
-        PlaylistTally tally;
         int read = !catalogue ? 0
                    : reading.replaces ? catalogue->ImportPlaylist(path, tally)
                                       : catalogue->MergePlaylist(path, tally);
         text = read ? Text(reading.success) + "\n" + DescribeTally(tally)
-                    : Text(reading.failure) + "\n" + kNoStation;
+                    : Text(reading.failure) + "\n" + (tally.outOfMemory ? kPlaylistOutOfMemory : kNoStation);
+    } else if (reading.replaces) {
+        text = catalogue && catalogue->ImportListFile(path) ? reading.success : reading.failure;
     } else {
-        int read = !catalogue ? 0 : reading.replaces ? catalogue->ImportListFile(path) : catalogue->LoadListFile(path, 0);
-        text = read ? reading.success : reading.failure;
+        // A merged list, like a merged playlist, skips the stations held already.
+        ListReadResult read = catalogue ? catalogue->MergeListFile(path, tally, false) : ListReadResult::CannotOpen;
+        text = read == ListReadResult::Read || read == ListReadResult::Incomplete
+                   ? Text(reading.success) + "\n" + DescribeTally(tally)
+                   : Text(reading.failure);
     }
     Show(SW_SHOW);
-    MessageBoxA(window, text.c_str(), reading.caption, MB_ICONWARNING);
+    ShowPluginMessage(window, text.c_str(), reading.caption, MB_ICONWARNING);
 }
 
 int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
@@ -227,11 +233,11 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
 
     case IDC_SAVE_BUTTON:
         if (!ChooseListFile(window, FileDialog::Save, path)) {
-            MessageBoxA(window, "Sauvegarde abandonnée !", "Résultat de la sauvegarde", MB_ICONWARNING);
+            ShowPluginMessage(window, "Sauvegarde abandonnée !", "Résultat de la sauvegarde", MB_ICONWARNING);
         } else if (catalogue && catalogue->SaveListFile(path, 0)) {
-            MessageBoxA(window, "Sauvegarde réussie !", "Résultat de la sauvegarde", MB_OK);
+            ShowPluginMessage(window, "Sauvegarde réussie !", "Résultat de la sauvegarde", MB_OK);
         } else {
-            MessageBoxA(window, "Echec de la sauvegarde !", "Résultat de la sauvegarde", MB_ICONWARNING);
+            ShowPluginMessage(window, "Echec de la sauvegarde !", "Résultat de la sauvegarde", MB_ICONWARNING);
         }
         return 1;
 

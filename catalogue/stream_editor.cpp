@@ -10,6 +10,7 @@
 #include "catalogue/stream_editor.h"
 #include "ui/drawing/drawing_helpers.h"
 #include "ui/framework/file_dialogs.h"
+#include "ui/framework/modal_loops.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ void CStream::DiscardNewRecord() {
     }
 }
 
-void CStream::Refuse(const char* text) const { MessageBoxA(SafeHandle(), text, kErrorCaption, MB_ICONWARNING); }
+void CStream::Refuse(const char* text) const { ShowPluginMessage(SafeHandle(), text, kErrorCaption, MB_ICONWARNING); }
 
 int CStream::BeginEdit(StreamRecord* record) {
     DiscardNewRecord();
@@ -214,8 +215,14 @@ void CStream::ChooseLogoFile() {
     int32_t key = kDefaultKey;
     ReadColour(SafeHandle(), &key);
     uint8_t logo[kLogoBytes];
-    if (!ReadLogoPicture(path, static_cast<uint32_t>(key), logo)) {
-        Refuse("Image illisible !");   // the previous logo stays
+    switch (ReadLogoPicture(path, static_cast<uint32_t>(key), logo)) {
+    case PictureReading::Read:
+        break;
+    case PictureReading::TooLarge:
+        Refuse("Image trop grande pour un logo !");   // the previous logo stays
+        return;
+    case PictureReading::Unreadable:
+        Refuse("Image illisible !");
         return;
     }
     memcpy(logoPixels, logo, kLogoBytes);

@@ -17,6 +17,8 @@ namespace {
 constexpr int kMaxExitFunctions = 64;
 StaticFunction g_exitFunctions[kMaxExitFunctions];
 int g_exitCount = 0;
+// A destructor that found no room: the load fails rather than leak or skip it unnoticed.
+bool g_exitTableOverflowed = false;
 
 void RunConstructors() {
     int count = 0;
@@ -35,13 +37,24 @@ void RunDestructors() {
 // The library's own: run at unload, not at the end of the process, which
 // comes after the library has gone.
 extern "C" int atexit(StaticFunction function) {
-    if (g_exitCount == kMaxExitFunctions) return -1;
+    if (g_exitCount == kMaxExitFunctions) {
+        g_exitTableOverflowed = true;
+        return -1;
+    }
     g_exitFunctions[g_exitCount++] = function;
     return 0;
 }
 
-extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) RunConstructors();
-    else if (reason == DLL_PROCESS_DETACH) RunDestructors();
+extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        RunConstructors();
+        // More static objects than the table holds: refuse to load, so that
+        // the first test (and the first user) sees it.
+        return g_exitTableOverflowed ? FALSE : TRUE;
+    }
+    // At the end of the process (`reserved` set) the other threads are gone,
+    // perhaps holding the heap's lock: the destructors, which free memory,
+    // would wait for ever. The process's memory goes with it anyway.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) RunDestructors();
     return TRUE;
 }

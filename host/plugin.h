@@ -19,6 +19,17 @@ extern const char kConfigurationFile[];   // "gen_ondaria.ini"
 extern const char kVersionText[];         // "2b"
 
 
+class CPlugin;
+
+// The panel's search box: Down moves on to the list's first row, so that
+// Enter then plays it without the mouse.
+class CSearchBox : public CWnd {
+public:
+    CSearchBox() : owner(nullptr) {}
+    int OnKeyDown(WPARAM virtualKey, int keyDataLow, int keyDataHigh) override;
+    CPlugin* owner;
+};
+
 class CPlugin : public CDialog {
 public:
     CPlugin();
@@ -59,6 +70,8 @@ public:
     void ApplySearch(int mode);
     int SearchMode();
     void OpenAddress(const char* address, int showCommand);
+    // Selects the list's first row and gives the list the focus; false for an empty list.
+    bool FocusFirstRow();
 
     int InsertMenuEntry(const char* text);
     int RemoveMenuEntry();
@@ -84,6 +97,7 @@ public:
     HWND frameWindow;
     int showState;
     HWND listBox;
+    CSearchBox searchBox;
     CListView view;
     CInfo readme;
     CPref preferences;

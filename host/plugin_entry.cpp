@@ -2,6 +2,7 @@
 #include "host/plugin.h"
 #include "host/plugin_record.h"
 #include "scrollbars/scroll_redirection.h"
+#include "ui/framework/modal_loops.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ int Init() {
 void Config() { g_plugin.preferences.Show(SW_SHOW); }
 
 void Quit() {
+    // The host may be quitting from a message that a box of ours dispatched.
+    KeepLoadedForOpenModalLoops();
     if (g_plugin.window && IsWindow(g_plugin.window)) DestroyWindow(g_plugin.window);
     g_plugin.ReleaseHostWindows();
     // After the panel, whose list box was the reason for it.

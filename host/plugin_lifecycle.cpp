@@ -9,6 +9,7 @@
 #include "host/plugin.h"
 #include "host/portable/frame_placement.h"
 #include "scrollbars/skinned_scroll_bars.h"
+#include "ui/framework/modal_loops.h"
 
 const char kConfigurationFile[] = "gen_ondaria.ini";
 const char kVersionText[] = "2b";
@@ -87,11 +88,16 @@ CPlugin::CPlugin()
 CPlugin::~CPlugin() { delete[] pluginFolder; }
 
 int CPlugin::FailStart(HWND owner, const char* text) {
-    MessageBoxA(WindowOrNull(owner), text, kProductName, MB_ICONWARNING);
+    ShowPluginMessage(WindowOrNull(owner), text, kProductName, MB_ICONWARNING);
     return 0;
 }
 
 int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
+    // Start runs on the interface thread: the window lookups that are
+    // remembered are this thread's, whoever looked first.
+    g_wndBindings.ClaimOwner();
+    g_dialogBindings.ClaimOwner();
+    ClaimSkinnedScrollLookups();
     parentWindow = hostWindow;
     instance = module;
 
@@ -233,11 +239,12 @@ int CPlugin::Teardown() {
     if (!view.SaveCurrentListFile(pluginFolder) && pluginFolder) {
         // The previous file is still there, but this session's changes are not.
         // (Without a plugin folder the start never got as far as a list.)
-        MessageBoxA(WindowOrNull(parentWindow), "Sauvegarde de la liste impossible !", kProductName, MB_ICONWARNING);
+        ShowPluginMessage(WindowOrNull(parentWindow), "Sauvegarde de la liste impossible !", kProductName, MB_ICONWARNING);
     }
     view.ClearCatalogue();
 
     view.Unsubclass();
+    searchBox.Unsubclass();
     DetachHostWrapper(frame, frame.owner);
     DetachHostWrapper(playlistEditor, playlistEditor.owner);
 

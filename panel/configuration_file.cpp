@@ -8,6 +8,7 @@
 #include "catalogue/portable/text.h"
 #include "host/plugin.h"
 #include "panel/portable/settings_file.h"
+#include "ui/framework/modal_loops.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ int CPlugin::WriteConfiguration(const char* fileName, int visible) {
                    ComposeSettingsPath(pluginFolder, fileName, path) &&
                    WriteSettingsFile(path, values);
     if (!written) {
-        ::MessageBoxA(SafeHandle(), "Sauvegarde de la configuration impossible !", "Ondaria",
+        ShowPluginMessage(SafeHandle(), "Sauvegarde de la configuration impossible !", "Ondaria",
                     MB_ICONWARNING);
         return 0;
     }

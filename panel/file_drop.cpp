@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "ui/framework/modal_loops.h"
+
 namespace {
 
 // DragQueryFileA's index that asks for the number of files.
@@ -24,13 +26,18 @@ int CPlugin::OnDropFiles(WPARAM drop, LPARAM) {
         char path[MAX_PATH] = {0};
         if (!DragQueryFileA(files, i, path, sizeof path)) continue;
         const ListFormat format = CListView::FileFormat(path);
-        const int before = view.slotCount;
         bool taken = false;
+        bool outOfMemory = false;
+        // Each file is read quietly: the drop says everything in one message.
         if (format == ListFormat::Rtv) {
-            taken = view.LoadListFile(path, 0) != 0;
-            tally.added += view.slotCount - before;
+            const ListReadResult read = view.MergeListFile(path, tally, true);
+            taken = read == ListReadResult::Read || read == ListReadResult::Incomplete;
         } else if (IsPlaylistFormat(format)) {
-            taken = view.MergePlaylist(path, tally) != 0;
+            const bool before = tally.outOfMemory;
+            tally.outOfMemory = false;
+            taken = view.MergePlaylist(path, tally, true) != 0;
+            outOfMemory = tally.outOfMemory;
+            tally.outOfMemory = before || outOfMemory;
         }
         if (taken) {
             merged = true;
@@ -38,12 +45,21 @@ int CPlugin::OnDropFiles(WPARAM drop, LPARAM) {
             const char* name = strrchr(path, '\\');
             refused += "\nFichier refusé : ";
             refused += name ? name + 1 : path;
+            if (outOfMemory) {
+                refused += " (";
+                refused += kPlaylistOutOfMemory;
+                refused += ")";
+            }
         }
     }
     DragFinish(files);
     if (preferences.IsWindowVisible()) preferences.Show(SW_SHOW);   // its list mirrors the catalogue
     Text text = merged ? "Fusion réussie !\n" + DescribeTally(tally) : Text("Echec de la fusion !");
+    if (tally.leftOut > 0) {
+        text += "\n";
+        text += kCatalogueFull;
+    }
     text += refused;
-    MessageBoxA(window, text.c_str(), "Résultat de la fusion", MB_ICONWARNING);
+    ShowPluginMessage(window, text.c_str(), "Résultat de la fusion", MB_ICONWARNING);
     return 1;
 }

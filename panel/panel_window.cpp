@@ -47,6 +47,9 @@ void CPlugin::BindStreamList() {
     SetSkinnedScrollBarSize(listBox, SB_BOTH, kListBarArrowLength, kListBarThickness);
     SetSkinnedScrollBarStyle(listBox, SB_BOTH, kBarStyleFlat);
 
+    searchBox.owner = this;
+    searchBox.Subclass(::GetDlgItem(window, IDC_SEARCH_EDIT));
+
     // Lists and playlists dropped on the panel or its list are merged.
     DragAcceptFiles(window, TRUE);
     DragAcceptFiles(listBox, TRUE);

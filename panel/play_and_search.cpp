@@ -42,6 +42,20 @@ int CPlugin::OnKeyDown(WPARAM virtualKey, int, int) {
     return 1;
 }
 
+bool CPlugin::FocusFirstRow() {
+    if (view.SendMessageA(LB_GETCOUNT, 0, 0) <= 0) return false;
+    // Leaving the box plays what the list has selected: nothing yet, so that
+    // only Enter plays the row.
+    view.SendMessageA(LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    ::SetFocus(listBox);
+    view.SendMessageA(LB_SETCURSEL, 0, 0);
+    return true;
+}
+
+int CSearchBox::OnKeyDown(WPARAM virtualKey, int, int) {
+    return virtualKey == VK_DOWN && owner && owner->FocusFirstRow() ? 1 : 0;
+}
+
 int CPlugin::OnNotify(WPARAM, NMHDR* header, LRESULT* result) {
     if (header == nullptr || header->idFrom != IDC_STREAM_LIST) return 0;
     switch (header->code) {

@@ -205,6 +205,33 @@ enum class WriteResult { kWritten, kChanged, kBusy };
 constexpr int kMaxThreads = 1024;
 constexpr int kWriteAttempts = 20;
 
+// The other threads of the process into `ids`. With `known`, false also
+// when one of them is not among those. False when they cannot be listed.
+// Allocates nothing: it also runs while the others are stopped.
+bool ListOtherThreads(DWORD self, DWORD process, DWORD* ids, int& count, const DWORD* known, int knownCount) {
+    count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    bool listed = true;
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more && listed; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != process || entry.th32ThreadID == self) continue;
+        if (count == kMaxThreads) {
+            listed = false;
+            break;
+        }
+        ids[count++] = entry.th32ThreadID;
+        if (known) {
+            bool seen = false;
+            for (int k = 0; k < knownCount && !seen; ++k) seen = known[k] == entry.th32ThreadID;
+            listed = seen;
+        }
+    }
+    CloseHandle(snapshot);
+    return listed;
+}
+
 // Writes code while every other thread of the process is suspended, and
 // only when none of them is stopped inside `guarded` (the bytes rewritten,
 // and code whose return lands there). Threads that are running inside
@@ -216,24 +243,11 @@ WriteResult WriteCodeWithOthersSuspended(const CodeWrite* writes, int writeCount
     DWORD self = GetCurrentThreadId();
     DWORD process = GetCurrentProcessId();
     static DWORD ids[kMaxThreads];
+    static DWORD nowIds[kMaxThreads];
     static HANDLE suspended[kMaxThreads];
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         int idCount = 0;
-        bool complete = true;
-        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-        if (snapshot == INVALID_HANDLE_VALUE) return WriteResult::kBusy;
-        THREADENTRY32 entry;
-        entry.dwSize = sizeof entry;
-        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-            if (entry.th32OwnerProcessID != process || entry.th32ThreadID == self) continue;
-            if (idCount == kMaxThreads) {
-                complete = false;
-                break;
-            }
-            ids[idCount++] = entry.th32ThreadID;
-        }
-        CloseHandle(snapshot);
-        if (!complete) return WriteResult::kBusy;
+        if (!ListOtherThreads(self, process, ids, idCount, nullptr, 0)) return WriteResult::kBusy;
 
         int suspendedCount = 0;
         for (int k = 0; k < idCount; ++k) {
@@ -247,7 +261,10 @@ WriteResult WriteCodeWithOthersSuspended(const CodeWrite* writes, int writeCount
             suspended[suspendedCount++] = thread;
         }
 
-        bool busy = false;
+        // A thread that one of them started after the snapshot runs on: look
+        // again now that they are all stopped, and start over if one came.
+        int nowCount = 0;
+        bool busy = !ListOtherThreads(self, process, nowIds, nowCount, ids, idCount);
         for (int k = 0; k < suspendedCount && !busy; ++k) {
             CONTEXT context;
             std::memset(&context, 0, sizeof context);
@@ -441,6 +458,10 @@ int HookFunctions(Trampoline* const* trampolines, const void* const* replacement
         for (int j = 0; j < readyCount; ++j)
             if (ready[j]->trampoline == ResolveTrampoline(trampolines[i])) repeated = true;
         if (repeated || !PrepareHook(trampolines[i], replacements[i], prepared[i])) continue;
+        // Two entries for one function: the second would patch over the first's jump.
+        for (int j = 0; j < readyCount; ++j)
+            if (ready[j]->platform == prepared[i].platform) repeated = true;
+        if (repeated) continue;
         ready[readyCount++] = &prepared[i];
         hooked[i] = true;   // once written
     }
@@ -502,12 +523,14 @@ DWORD PrepareUnhook(Trampoline* trampolineIn, const void* replacementIn, Prepare
     return 0;
 }
 
+CodeRange g_replacementCode = {0, 0};
+
 // Restores the prepared functions with the other threads stopped once for
 // all; 0 or the error for every one of them.
 DWORD WriteUnhooks(PreparedUnhook* const* unhooks, int count) {
     WritableCode writable;
     CodeWrite writes[kMaxHooksAtOnce];
-    CodeRange guarded[kMaxHooksAtOnce];
+    CodeRange guarded[kMaxHooksAtOnce + 1];
     for (int i = 0; i < count; ++i) {
         PreparedUnhook& u = *unhooks[i];
         if (!writable.Add(u.platform, u.span)) {
@@ -517,7 +540,8 @@ DWORD WriteUnhooks(PreparedUnhook* const* unhooks, int count) {
         writes[i] = {u.platform, u.restored, static_cast<size_t>(u.span), u.patched};
         guarded[i] = {Address(u.platform), Address(u.platform) + u.span};
     }
-    switch (WriteCodeWithOthersSuspended(writes, count, guarded, count)) {
+    guarded[count] = g_replacementCode;
+    switch (WriteCodeWithOthersSuspended(writes, count, guarded, count + 1)) {
     case WriteResult::kWritten:
         break;
     case WriteResult::kChanged:
@@ -556,6 +580,8 @@ int UnhookFunctions(Trampoline* const* trampolines, const void* const* replaceme
     }
     return restored;
 }
+
+void GuardReplacementCode(const void* begin, const void* end) { g_replacementCode = {Address(begin), Address(end)}; }
 
 int UnhookFunction(Trampoline* trampoline, const void* replacement) {
     DWORD error = 0;

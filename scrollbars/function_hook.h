@@ -75,6 +75,11 @@ constexpr int kMaxHooksAtOnce = 8;
 int HookFunctions(Trampoline* const* trampolines, const void* const* replacements, int count, bool* hooked);
 int UnhookFunctions(Trampoline* const* trampolines, const void* const* replacements, int count, DWORD* errors);
 
+// Code in which no other thread may be stopped when hooks are taken out (the
+// replacements, up to where they note who called them): a thread there is
+// waited for as one inside the bytes to restore is.
+void GuardReplacementCode(const void* begin, const void* end);
+
 // Where a call of `address` really lands: an indirect jump through an
 // import slot (FF 25) is followed to the address in the slot, and so is a
 // pure forwarding stub, a sequence of instructions without effect (a

@@ -18,52 +18,92 @@ ONDARIA_SCROLL_TARGET(SetScrollPos)
 ONDARIA_SCROLL_TARGET(SetScrollRange)
 ONDARIA_SCROLL_TARGET(ShowScrollBar)
 
+// The replacements lie together between two marks, so that taking the hooks
+// out can wait for any thread stopped inside one.
+#define ONDARIA_REDIRECTED __attribute__((section(".text$ondaria_redirected_1"), noinline))
+asm(".section .text$ondaria_redirected_0,\"xr\"\n"
+    "_OndariaRedirectedBegin:\n"
+    ".section .text$ondaria_redirected_2,\"xr\"\n"
+    "_OndariaRedirectedEnd:\n"
+    "\tret\n"
+    ".text\n");
+extern "C" void OndariaRedirectedBegin();
+extern "C" void OndariaRedirectedEnd();
+
 namespace {
+
+// The thread that installed the hooks. A call from any other marks that a
+// thread may still be inside a redirected function, or inside the system's
+// function called through a trampoline, when the library is unloaded.
+DWORD g_interfaceThread = 0;
+volatile LONG g_calledFromOtherThread = 0;
+
+// The thread's id from its own information block (offset 0x24 on 32-bit
+// Windows), without a call that would leave the marks.
+constexpr unsigned kThreadIdOffset = 0x24;
+__attribute__((always_inline)) inline DWORD OwnThreadId() {
+    DWORD id;
+    asm volatile("movl %%fs:%c1, %0" : "=r"(id) : "i"(kThreadIdOffset));
+    return id;
+}
+
+// The first thing each replacement does, inside the marks.
+__attribute__((always_inline)) inline void NoteCaller() {
+    if (OwnThreadId() != g_interfaceThread) __atomic_store_n(&g_calledFromOtherThread, 1, __ATOMIC_SEQ_CST);
+}
 
 template <typename Function>
 Function System(Trampoline& trampoline) {
     return TrampolineAs<Function>(trampoline);
 }
 
-BOOL WINAPI RedirectedEnableScrollBar(HWND window, UINT which, UINT arrows) {
+ONDARIA_REDIRECTED BOOL WINAPI RedirectedEnableScrollBar(HWND window, UINT which, UINT arrows) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, static_cast<int>(which), true))
         return SkinnedEnableScrollBar(window, which, arrows);
     return System<decltype(&EnableScrollBar)>(OndariaScrollTrampolineEnableScrollBar)(window, which, arrows);
 }
 
-BOOL WINAPI RedirectedGetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
+ONDARIA_REDIRECTED BOOL WINAPI RedirectedGetScrollInfo(HWND window, int bar, LPSCROLLINFO info) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedGetScrollInfo(window, bar, info);
     return System<decltype(&GetScrollInfo)>(OndariaScrollTrampolineGetScrollInfo)(window, bar, info);
 }
 
-int WINAPI RedirectedGetScrollPos(HWND window, int bar) {
+ONDARIA_REDIRECTED int WINAPI RedirectedGetScrollPos(HWND window, int bar) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedGetScrollPos(window, bar);
     return System<decltype(&GetScrollPos)>(OndariaScrollTrampolineGetScrollPos)(window, bar);
 }
 
-BOOL WINAPI RedirectedGetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum) {
+ONDARIA_REDIRECTED BOOL WINAPI RedirectedGetScrollRange(HWND window, int bar, LPINT minimum, LPINT maximum) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedGetScrollRange(window, bar, minimum, maximum);
     return System<decltype(&GetScrollRange)>(OndariaScrollTrampolineGetScrollRange)(window, bar, minimum, maximum);
 }
 
-int WINAPI RedirectedSetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
+ONDARIA_REDIRECTED int WINAPI RedirectedSetScrollInfo(HWND window, int bar, LPCSCROLLINFO info, BOOL redraw) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedSetScrollInfo(window, bar, info, redraw);
     return System<decltype(&SetScrollInfo)>(OndariaScrollTrampolineSetScrollInfo)(window, bar, info, redraw);
 }
 
-int WINAPI RedirectedSetScrollPos(HWND window, int bar, int position, BOOL redraw) {
+ONDARIA_REDIRECTED int WINAPI RedirectedSetScrollPos(HWND window, int bar, int position, BOOL redraw) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, bar, false)) return SkinnedSetScrollPos(window, bar, position, redraw);
     return System<decltype(&SetScrollPos)>(OndariaScrollTrampolineSetScrollPos)(window, bar, position, redraw);
 }
 
-BOOL WINAPI RedirectedSetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw) {
+ONDARIA_REDIRECTED BOOL WINAPI RedirectedSetScrollRange(HWND window, int bar, int minimum, int maximum, BOOL redraw) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, bar, false))
         return SkinnedSetScrollRange(window, bar, minimum, maximum, redraw);
     return System<decltype(&SetScrollRange)>(OndariaScrollTrampolineSetScrollRange)(window, bar, minimum, maximum,
                                                                                      redraw);
 }
 
-BOOL WINAPI RedirectedShowScrollBar(HWND window, int which, BOOL show) {
+ONDARIA_REDIRECTED BOOL WINAPI RedirectedShowScrollBar(HWND window, int which, BOOL show) {
+    NoteCaller();
     if (SkinnedScrollCallApplies(window, which, true)) return SkinnedShowScrollBar(window, which, show);
     return System<decltype(&ShowScrollBar)>(OndariaScrollTrampolineShowScrollBar)(window, which, show);
 }
@@ -93,6 +133,9 @@ static_assert(kScrollCallCount <= kMaxHooksAtOnce, "the scroll calls are patched
 
 int InstallScrollRedirectionForVersion(DWORD version) {
     if (version & kVersionNotNtFamily) return 0;
+    g_interfaceThread = GetCurrentThreadId();
+    GuardReplacementCode(reinterpret_cast<const void*>(&OndariaRedirectedBegin),
+                         reinterpret_cast<const void*>(&OndariaRedirectedEnd));
     // All at once: the other threads are stopped once rather than once a function.
     Trampoline* trampolines[kScrollCallCount];
     const void* replacements[kScrollCallCount];
@@ -129,7 +172,9 @@ int RemoveScrollRedirection() {
             leftBehind = true;
         }
     }
-    if (leftBehind) {
+    // A thread of the host's may be inside one of them still, or blocked in
+    // the system's function that it called through a trampoline.
+    if (leftBehind || g_calledFromOtherThread) {
         HMODULE self = nullptr;
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(kScrollRedirections[0].replacement), &self);

@@ -15,7 +15,9 @@ int InstallScrollRedirection();
 int InstallScrollRedirectionForVersion(DWORD version);
 // Unhooks the eight. Where a hook cannot be taken out (something else
 // patched over it), jumps into this module stay reachable, so the module is
-// pinned for the life of the process; the result is then 0, else 1.
+// pinned for the life of the process; the result is then 0, else 1. The
+// module is pinned too, the hooks all taken out, once a thread other than
+// the one that installed them has called one: it may still be inside.
 int RemoveScrollRedirection();
 
 // The redirected functions, in the order they are hooked.

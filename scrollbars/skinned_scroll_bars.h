@@ -115,6 +115,8 @@ int SetSkinnedScrollBarStyle(HWND window, int bars, int style);
 // 0, or E_FAIL when the window has no skinned bars.
 int DetachSkinnedScrollBars(HWND window);
 int HasSkinnedScrollBars(HWND window);
+// The interface thread's lookups of skinned windows are remembered from now on.
+void ClaimSkinnedScrollLookups();
 LRESULT CALLBACK SkinnedScrollProc(HWND window, UINT message, WPARAM first, LPARAM second);
 
 // The record of an attached window, or null. The scroll calls of the system

@@ -105,6 +105,8 @@ LRESULT CallWithoutScrollStyles(HWND window, SkinnedScrollWindow* record, UINT m
     return result;
 }
 
+void ClaimSkinnedScrollLookups() { g_skinnedScrollRecords.ClaimOwner(); }
+
 SkinnedScrollWindow* FindSkinnedScrollWindow(HWND window) {
     return static_cast<SkinnedScrollWindow*>(g_skinnedScrollRecords.Find(window));
 }

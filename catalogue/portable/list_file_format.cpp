@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "catalogue/portable/text.h"
 
@@ -130,7 +131,9 @@ ListReadResult ReadListFile(const char* path, ListRecordSink sink, void* context
     if (got < sizeof header || !IsValidListHeader(header)) return ListReadResult::NotValid;
 
     for (;;) {
-        std::unique_ptr<StreamRecord> record(new StreamRecord);
+        // Memory running out ends the reading as a read error would: the file is not taken whole.
+        std::unique_ptr<StreamRecord> record(new (std::nothrow) StreamRecord);
+        if (!record) return ListReadResult::Incomplete;
         if (fread(record.get(), 1, sizeof(StreamRecord), file.get()) != sizeof(StreamRecord)) break;
         TerminateTextFields(*record);
         StreamRecord* raw = record.release();

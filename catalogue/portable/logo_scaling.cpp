@@ -1,6 +1,7 @@
 #include "catalogue/portable/logo_scaling.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -21,7 +22,14 @@ long RoundToNearest(double nonNegative) { return static_cast<long>(nonNegative +
 
 bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t keyColour,
                      uint8_t (&logo)[kLogoBytes]) {
-    if (pixels == nullptr || width <= 0 || height <= 0) return false;
+    return ScaleToLogoArgbRows(reinterpret_cast<const uint8_t*>(pixels),
+                               static_cast<ptrdiff_t>(width) * static_cast<ptrdiff_t>(sizeof(uint32_t)), width, height,
+                               keyColour, logo);
+}
+
+bool ScaleToLogoArgbRows(const uint8_t* firstRow, ptrdiff_t stride, int width, int height, uint32_t keyColour,
+                         uint8_t (&logo)[kLogoBytes]) {
+    if (firstRow == nullptr || width <= 0 || height <= 0) return false;
     keyColour &= 0xFFFFFF;
     for (int y = 0; y < kLogoSide; ++y)
         for (int x = 0; x < kLogoSide; ++x) Put(logo, x, y, keyColour);
@@ -45,7 +53,8 @@ bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t key
                 for (int sx = static_cast<int>(x0); sx < width && sx < x1; ++sx) {
                     const double cover = coverY * (std::min<double>(sx + 1, x1) - std::max<double>(sx, x0));
                     if (cover <= 0) continue;
-                    const uint32_t argb = pixels[static_cast<size_t>(sy) * width + sx];
+                    uint32_t argb;
+                    memcpy(&argb, firstRow + sy * stride + static_cast<ptrdiff_t>(sx) * 4, sizeof argb);
                     const double a = (argb >> 24) / 255.0 * cover;
                     area += cover;
                     alpha += a;

@@ -2,6 +2,7 @@
 // centred, with what is transparent and the margins in the key colour.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "catalogue/portable/stream_record.h"
@@ -15,3 +16,8 @@
 // for an empty picture; false then.
 bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t keyColour,
                      uint8_t (&logo)[kLogoBytes]);
+
+// The same, read where a decoder leaves its pixels: rows `stride` bytes
+// apart from `firstRow` (the top one), so that no copy of a large picture is made.
+bool ScaleToLogoArgbRows(const uint8_t* firstRow, ptrdiff_t stride, int width, int height, uint32_t keyColour,
+                         uint8_t (&logo)[kLogoBytes]);

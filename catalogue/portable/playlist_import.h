@@ -19,7 +19,8 @@ enum class ListFormat {
 };
 
 // What a file holds, judged from its first bytes: a valid ".rtv" header, or
-// the mark of a playlist format after a byte-order mark and blank space.
+// the mark of a playlist format after a byte-order mark (UTF-8 or UTF-16)
+// and blank space.
 ListFormat RecogniseListFormat(const uint8_t* data, size_t size);
 
 inline bool IsPlaylistFormat(ListFormat format) {
@@ -36,9 +37,27 @@ struct PlaylistEntry {
     Text website;   // XSPF "info", may be empty
 };
 
-// Reads the entries of a playlist of a known format, in file order. Never
-// fails: what cannot be read is left out. `utf8` tells whether the texts
-// are UTF-8 (a byte-order mark, XSPF, or bytes that decode as UTF-8 throughout).
+// A playlist's bytes as its readers take them: UTF-16 with a byte-order mark
+// (either order) becomes UTF-8 with one; other bytes stay as they are.
+// False, asking for no more, when memory runs out.
+bool DecodePlaylistText(const uint8_t* data, size_t size, Text& text);
+// The same in place, for a file read whole: no copy of text that needs no decoding.
+bool DecodePlaylistText(Text& text);
+
+// Whether a decoded playlist's texts are UTF-8: a byte-order mark, XSPF, or
+// bytes that decode as UTF-8 throughout.
+bool IsUtf8PlaylistText(ListFormat format, const Text& text);
+
+// Takes one entry; false stops the reading (memory ran out).
+using PlaylistEntrySink = bool (*)(void* context, const PlaylistEntry& entry);
+
+// Hands the entries of a decoded playlist of a known format to `sink`, in
+// file order, in time proportional to the text's size. What cannot be read
+// is left out. False when the sink stopped it or memory ran out.
+bool VisitPlaylistEntries(ListFormat format, const Text& text, PlaylistEntrySink sink, void* context);
+
+// The entries of a playlist's bytes, all at once, for the tools and tests:
+// decoded, visited and gathered. `utf8` as IsUtf8PlaylistText tells.
 std::vector<PlaylistEntry> ReadPlaylistEntries(ListFormat format, const uint8_t* data, size_t size, bool* utf8);
 
 // An address the catalogue takes from a playlist: http://, https:// or mms://.
@@ -62,7 +81,11 @@ struct PlaylistTally {
     int present = 0;    // the same address was in the catalogue already
     int ignored = 0;    // not a stream address the catalogue takes
     int leftOut = 0;    // the catalogue was full
+    bool outOfMemory = false;   // the file was refused: too large for the memory there is
 };
+
+// What the user is told when a playlist was refused for lack of memory.
+extern const char kPlaylistOutOfMemory[];
 
 // The result line of a playlist import or merge, in French: "3 flux ajoutés,
 // 2 déjà présents, 1 ignoré" (counts that are 0 left out, but for the first).

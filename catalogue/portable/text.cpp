@@ -45,15 +45,20 @@ void Text::clear() {
 }
 
 void Text::reserve(size_t capacity) {
-    if (bytes_ && capacity <= capacity_) return;
-    if (capacity > npos / 2) abort();
+    if (!TryReserve(capacity)) abort();
+}
+
+bool Text::TryReserve(size_t capacity) {
+    if (bytes_ && capacity <= capacity_) return true;
+    if (capacity > npos / 2) return false;
     // Doubling keeps a text built a byte at a time linear.
     size_t grown = capacity_ * 2 > capacity ? capacity_ * 2 : capacity;
     char* bytes = static_cast<char*>(realloc(bytes_, grown + 1));
-    if (!bytes) abort();
+    if (!bytes) return false;
     if (!bytes_) bytes[0] = 0;
     bytes_ = bytes;
     capacity_ = grown;
+    return true;
 }
 
 void Text::resize(size_t length) {

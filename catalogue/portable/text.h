@@ -1,7 +1,8 @@
 // A growable byte string for the code the DLL carries: what the plugin needs
 // of std::string, without the C++ runtime that std::string brings along.
 // Always NUL-terminated; may hold NUL bytes. Running out of memory ends the
-// process, as an unhandled std::bad_alloc did.
+// process, as an unhandled std::bad_alloc did: a text whose size comes from a
+// file asks with TryReserve first, which can fail.
 #pragma once
 
 #include <cstddef>
@@ -34,6 +35,7 @@ public:
 
     void clear();
     void reserve(size_t capacity);
+    bool TryReserve(size_t capacity);   // false, the text unchanged, when memory runs out
     void resize(size_t length);   // a longer text is filled with NUL bytes
 
     Text& append(const char* bytes, size_t length);

@@ -51,6 +51,36 @@ TEST(ListExchange, TheDirectoryExportBecomesRecords) {
     EXPECT_FALSE(Import("plain text").error.empty());
 }
 
+// One bad value in a directory export of thousands is repaired or left out,
+// counted, and the rest imported.
+TEST(ListExchange, ABadValueCostsOnlyThatValue) {
+    ImportResult r = Import("[{\"name\":\"Caf\xE9 Musique\",\"url\":\"http://cafe.example/\",\"bitrate\":1e999},\n"
+                            " {\"name\":\"Deux\",\"url\":\"http://deux.example/\",\"bitrate\":-1E+400,\"votes\":2.5e3}]");
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_EQ(r.records.size(), 2u);
+    EXPECT_EQ(r.repaired, 3);   // the Windows-1252 byte and the two numbers beyond range
+    EXPECT_STREQ(r.records[0]->name, "Caf\xE9 Musique");
+    EXPECT_STREQ(r.records[0]->quality, "");
+    EXPECT_STREQ(r.records[1]->name, "Deux");
+
+    int repaired = 0;
+    // Escapes, good UTF-8 and numbers in range pass untouched.
+    const std::string clean = "[\"a\\\"\\u00e9\xC3\xA9\",-1.5e10,0,12]";
+    EXPECT_EQ(RepairedJson(clean, repaired), clean);
+    EXPECT_EQ(repaired, 0);
+}
+
+// The same station under addresses that differ only in the case of the
+// scheme and host, or a trailing slash, is taken once.
+TEST(ListExchange, AddressesDifferingOnlyInCaseOfHostOrTrailingSlashAreOneStation) {
+    ImportResult r = Import("#EXTM3U\nhttp://Dup.example/live\nHTTP://dup.example/live\nhttp://dup.example/live/\n"
+                            "http://dup.example/LIVE\n");
+    ASSERT_EQ(r.records.size(), 2u);
+    EXPECT_EQ(r.present, 2);
+    EXPECT_STREQ(r.records[0]->address, "http://Dup.example/live");   // kept as first written
+    EXPECT_STREQ(r.records[1]->address, "http://dup.example/LIVE");   // a path's case is the server's
+}
+
 TEST(ListExchange, ExportedPlaylistsReadBackAsTheSameStations) {
     ImportResult source = Import("#EXTM3U\n#EXTINF:-1,Caf\xC3\xA9 FM\nhttp://cafe.example/live\n"
                                  "#EXTINF:-1,A & B <radio>\nhttps://ab.example/\n");

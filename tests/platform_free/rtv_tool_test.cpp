@@ -41,7 +41,7 @@ void WriteFile(const fs::path& path, const std::string& bytes) {
 std::string ReadFile(const fs::path& path) {
     std::vector<uint8_t> bytes;
     std::string error;
-    ReadWholeFile(path.string(), bytes, error);
+    ReadWholeFile(path.string(), bytes, error, SIZE_MAX);
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -520,7 +520,7 @@ TEST_F(RtvFiles, TheSampleManifestBuildsIntoAValidList) {
 
     std::vector<uint8_t> bytes;
     std::string error;
-    ASSERT_TRUE(ReadWholeFile(out, bytes, error));
+    ASSERT_TRUE(ReadWholeFile(out, bytes, error, SIZE_MAX));
     int tv = 0;
     bool inter = false;
     for (int i = 0; i < count; ++i) {

@@ -113,3 +113,76 @@ bool WriteIcoFile(const std::string& path, int width, int height, const std::vec
     }
     return WriteBytesFile(path, ico);
 }
+
+namespace {
+
+// Bits of a deflate stream, least significant first.
+struct BitWriter {
+    std::vector<uint8_t>& out;
+    uint32_t pending = 0;
+    int count = 0;
+    void Put(uint32_t bits, int length) {
+        for (int k = 0; k < length; ++k) {
+            pending |= ((bits >> k) & 1u) << count;
+            if (++count == 8) Flush();
+        }
+    }
+    // Huffman codes go most significant bit first.
+    void PutCode(uint32_t code, int length) {
+        for (int k = length - 1; k >= 0; --k) Put((code >> k) & 1u, 1);
+    }
+    void Flush() {
+        if (count == 0) return;
+        out.push_back(static_cast<uint8_t>(pending));
+        pending = 0;
+        count = 0;
+    }
+};
+
+}  // namespace
+
+bool WriteBlankPngFile(const std::string& path, int width, int height) {
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    Put32Big(header, width);
+    Put32Big(header, height);
+    header.insert(header.end(), {1, 0, 0, 0, 0});   // 1-bit grey: every byte of the image data is 0
+    Chunk(png, "IHDR", header);
+
+    // One block of fixed codes: a literal 0, then copies of the byte before.
+    const uint64_t total = static_cast<uint64_t>(height) * (1 + (static_cast<uint64_t>(width) + 7) / 8);
+    std::vector<uint8_t> zlib = {0x78, 0x01};
+    BitWriter bits{zlib};
+    bits.Put(1, 1);   // last block
+    bits.Put(1, 2);   // fixed codes
+    bits.PutCode(0x30, 8);   // literal 0
+    constexpr int kLongestCopy = 258;
+    for (uint64_t left = total - 1; left > 0;) {
+        // Never leave a remainder of 1 or 2, which no copy can take.
+        uint64_t copy = left > kLongestCopy + 2 ? kLongestCopy : (left > kLongestCopy ? left - 3 : left);
+        if (copy < 3) {   // only at the very end: literals
+            for (; left > 0; --left) bits.PutCode(0x30, 8);
+            break;
+        }
+        // Length codes 257..285 with their extra bits (RFC 1951, 3.2.5).
+        static const int kBase[] = {3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31, 35, 43, 51, 59, 67,
+                                    83, 99, 115, 131, 163, 195, 227, 258};
+        static const int kExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+        int index = 28;
+        while (kBase[index] > static_cast<int>(copy)) --index;
+        const int symbol = 257 + index;
+        // Fixed codes: 256-279 are 7 bits from 0, 280-287 are 8 bits from 0xC0.
+        if (symbol <= 279) bits.PutCode(static_cast<uint32_t>(symbol - 256), 7);
+        else bits.PutCode(static_cast<uint32_t>(0xC0 + symbol - 280), 8);
+        bits.Put(static_cast<uint32_t>(copy - kBase[index]), kExtra[index]);
+        bits.PutCode(0, 5);   // distance 1
+        left -= copy;
+    }
+    bits.PutCode(0, 7);   // end of block
+    bits.Flush();
+    // Adler-32 of zeros: a stays 1, b adds 1 a byte.
+    Put32Big(zlib, static_cast<uint32_t>((total % 65521) << 16 | 1));
+    Chunk(png, "IDAT", zlib);
+    Chunk(png, "IEND", {});
+    return WriteBytesFile(path, png);
+}

@@ -1,9 +1,13 @@
 #include "tools/rtv_tool/list_exchange.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "catalogue/portable/address_index.h"
 #include "catalogue/portable/playlist_import.h"
+#include "catalogue/portable/text_encoding.h"
 #include "tools/rtv_tool/text_conversion.h"
 #include "nlohmann/json.hpp"
 #include "tools/rtv_tool/logo_image.h"
@@ -24,12 +28,18 @@ void DrawLogo(StreamRecord& record) {
                      ignored);
 }
 
-// Adds the record when the catalogue has room, else counts it.
+// Adds the record when its address is new and the catalogue has room, else counts it.
 void Take(ImportResult& result, std::unique_ptr<StreamRecord> record) {
+    const Text comparable = ComparableAddress(record->address);
+    if (result.addresses.count(std::string(comparable.data(), comparable.size()))) {
+        ++result.present;
+        return;
+    }
     if (result.records.size() >= static_cast<size_t>(kMaxSlots)) {
         ++result.leftOut;
         return;
     }
+    result.addresses.insert(std::string(comparable.data(), comparable.size()));
     record->index = static_cast<int32_t>(result.records.size());
     DrawLogo(*record);
     result.records.push_back(std::move(record));
@@ -88,13 +98,65 @@ std::string XmlEscaped(const std::string& text) {
 
 }  // namespace
 
+std::string RepairedJson(const std::string& text, int& repaired) {
+    std::string out;
+    out.reserve(text.size());
+    bool inString = false;
+    for (size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        if (inString) {
+            if (c == '\\' && at + 1 < text.size()) {
+                out.append(text, at, 2);
+                at += 2;
+                continue;
+            }
+            if (c == '"') inString = false;
+            size_t next = at;
+            uint32_t code = 0;
+            if (DecodeUtf8Character(text.data(), text.size(), next, code)) {
+                out.append(text, at, next - at);
+                at = next;
+            } else {
+                // A byte of another encoding: most often Windows-1252.
+                uint32_t meant = CodePointOfWindows1252(static_cast<unsigned char>(c));
+                Text utf8;
+                AppendUtf8(utf8, meant ? meant : '?');
+                out.append(utf8.data(), utf8.size());
+                ++repaired;
+                ++at;
+            }
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '-' || (c >= '0' && c <= '9')) {
+            size_t end = at + 1;
+            while (end < text.size() && strchr("0123456789+-.eE", text[end])) ++end;
+            const std::string number = text.substr(at, end - at);
+            // JSON has no infinity: a number beyond a double's range is no value at all.
+            if (std::isinf(strtod(number.c_str(), nullptr))) {
+                out += "null";
+                ++repaired;
+            } else {
+                out += number;
+            }
+            at = end;
+            continue;
+        }
+        out += c;
+        ++at;
+    }
+    return out;
+}
+
 ImportResult ImportStations(const uint8_t* data, size_t size) {
     ImportResult result;
     const std::string text(reinterpret_cast<const char*>(data), size);
     size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (start < text.size() && strchr(" \t\r\n", text[start])) ++start;
     if (start < text.size() && text[start] == '[' && text.compare(start, 10, "[playlist]") != 0) {
-        nlohmann::json stations = nlohmann::json::parse(text.begin() + start, text.end(), nullptr, false);
+        const std::string repaired = RepairedJson(text.substr(start), result.repaired);
+        nlohmann::json stations = nlohmann::json::parse(repaired, nullptr, false);
         if (stations.is_discarded() || !ImportDirectoryExport(stations, result))
             result.error = "not a JSON array of stations";
         return result;

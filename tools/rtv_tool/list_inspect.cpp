@@ -158,7 +158,7 @@ ListCheck CheckListBytes(const uint8_t* data, size_t size) {
     return checker.Finish();
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error, size_t most) {
     bytes.clear();
     FILE* file = fopen(path.c_str(), "rb");
     if (file == nullptr) {
@@ -167,11 +167,16 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
     }
     uint8_t buffer[65536];
     size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+    bool tooLarge = false;
+    while (!tooLarge && (got = fread(buffer, 1, sizeof buffer, file)) > 0) {
+        tooLarge = bytes.size() + got > most;
+        if (!tooLarge) bytes.insert(bytes.end(), buffer, buffer + got);
+    }
     bool failed = ferror(file) != 0;
     fclose(file);
     if (failed) error = "cannot read " + path;
-    return !failed;
+    else if (tooLarge) error = path + ": larger than " + std::to_string(most >> 20) + " MB: stopped reading";
+    return !failed && !tooLarge;
 }
 
 ListCheck CheckListFile(const std::string& path, const RecordVisitor& visit) {

@@ -58,8 +58,9 @@ private:
 // holds and records without name or playable address are warnings.
 ListCheck CheckListBytes(const uint8_t* data, size_t size);
 
-// Reads a whole file; false, with a message, when it cannot.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
+// Reads a whole file of at most `most` bytes; false, with a message, when it
+// cannot or when the file is longer (endless input stops there).
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error, size_t most);
 
 // Reads and checks a file in pieces: a missing file is an error like any other.
 ListCheck CheckListFile(const std::string& path, const RecordVisitor& visit = nullptr);

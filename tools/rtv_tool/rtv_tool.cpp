@@ -3,11 +3,13 @@
 // Exit status: 0 done (or valid), 1 failed (or not valid), 2 wrong usage.
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "catalogue/portable/list_file_format.h"
+#include "catalogue/portable/playlist_import.h"
 #include "tools/rtv_tool/text_conversion.h"
 #include "tools/rtv_tool/list_exchange.h"
 #include "tools/rtv_tool/list_inspect.h"
@@ -35,9 +37,10 @@ int Usage() {
     return 2;
 }
 
+// Playlists and JSON exports: the plugin's own limit.
 bool ReadFileBytes(const std::string& path, std::vector<uint8_t>& bytes) {
     std::string error;
-    if (!ReadWholeFile(path, bytes, error)) {
+    if (!ReadWholeFile(path, bytes, error, kMaxPlaylistBytes)) {
         fprintf(stderr, "rtv_tool: %s\n", error.c_str());
         return false;
     }
@@ -67,8 +70,23 @@ bool WriteRecords(const std::string& out, const std::string& listName,
     return true;
 }
 
+// Writing a file over the one being read would lose it: the same file under
+// any name (a link, another spelling) is refused.
+bool SameFile(const std::string& input, const std::string& output) {
+    struct stat in, out;
+    return stat(input.c_str(), &in) == 0 && stat(output.c_str(), &out) == 0 && in.st_dev == out.st_dev &&
+           in.st_ino == out.st_ino;
+}
+
+bool RefuseOverwritingInput(const std::string& input, const std::string& output) {
+    if (!SameFile(input, output)) return false;
+    fprintf(stderr, "rtv_tool: %s is the input; write to another file\n", output.c_str());
+    return true;
+}
+
 int Import(const std::vector<std::string>& args, const std::string& name) {
     if (args.size() != 2) return Usage();
+    if (RefuseOverwritingInput(args[0], args[1])) return 1;
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(args[0], bytes)) return 1;
     ImportResult result = ImportStations(bytes.data(), bytes.size());
@@ -88,15 +106,23 @@ int Import(const std::vector<std::string>& args, const std::string& name) {
     }
     if (!WriteRecords(args[1], listName, result.records)) return 1;
     printf("%s: %zu stations", args[1].c_str(), result.records.size());
+    if (result.present) printf(", %d repeated addresses skipped", result.present);
     if (result.ignored) printf(", %d entries without a stream address ignored", result.ignored);
+    if (result.repaired) printf(", %d unreadable values repaired or left out", result.repaired);
     if (result.leftOut) printf(", %d left out beyond the plugin's 4096", result.leftOut);
     printf("\n");
     return 0;
 }
 
-// The records of a list the plugin would read, in file order.
+// The records of a list the plugin would read, in file order: read a record
+// at a time, and no more than the plugin takes.
 bool ReadRecords(const std::string& path, std::vector<StreamRecord>& records) {
-    ListCheck check = CheckListFile(path, [&](size_t, const StreamRecord& r) { records.push_back(r); });
+    size_t beyond = 0;
+    ListCheck check = CheckListFile(path, [&](size_t, const StreamRecord& r) {
+        if (records.size() < static_cast<size_t>(kMaxSlots)) records.push_back(r);
+        else ++beyond;
+    });
+    if (beyond) fprintf(stderr, "%s: note: %zu records beyond the plugin's %d left out\n", path.c_str(), beyond, kMaxSlots);
     if (!check.headerRead || check.header.version < 1 || check.header.headerSize != kListHeaderSize) {
         for (const std::string& e : check.errors) fprintf(stderr, "%s: error: %s\n", path.c_str(), e.c_str());
         return false;
@@ -107,6 +133,7 @@ bool ReadRecords(const std::string& path, std::vector<StreamRecord>& records) {
 
 int Export(const std::vector<std::string>& args) {
     if (args.size() != 2) return Usage();
+    if (RefuseOverwritingInput(args[0], args[1])) return 1;
     PlaylistKind kind;
     if (!PlaylistKindOf(args[1], kind)) {
         fprintf(stderr, "rtv_tool: %s: write to a .m3u, .m3u8, .pls or .xspf file\n", args[1].c_str());
@@ -157,6 +184,7 @@ int Build(int argc, char** argv) {
         }
     }
     if (manifest.empty() || out.empty()) return Usage();
+    if (RefuseOverwritingInput(manifest, out)) return 1;
     std::vector<std::string> errors;
     int count = 0;
     if (!BuildListFile(manifest, out, name, errors, &count)) {

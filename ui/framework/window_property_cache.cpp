@@ -1,9 +1,19 @@
 #include "ui/framework/window_property_cache.h"
 
+void WindowPropertyCache::ClaimOwner() {
+    for (Entry& entry : entries_) entry = Entry{nullptr, nullptr};
+    changesSeen_ = changes_;
+    thread_ = GetCurrentThreadId();
+}
+
 bool WindowPropertyCache::OnOwnThread() {
-    const DWORD current = GetCurrentThreadId();
-    if (thread_ == 0) thread_ = current;
-    return thread_ == current;
+    if (thread_ == 0 || thread_ != GetCurrentThreadId()) return false;
+    const LONG changes = changes_;
+    if (changes != changesSeen_) {
+        for (Entry& entry : entries_) entry = Entry{nullptr, nullptr};
+        changesSeen_ = changes;
+    }
+    return true;
 }
 
 void WindowPropertyCache::Forget(HWND window) {
@@ -41,11 +51,12 @@ void* WindowPropertyCache::Find(HWND window) {
 void WindowPropertyCache::Set(HWND window, void* value) {
     SetPropA(window, name_, value);
     if (OnOwnThread()) Remember(window, value);
-    else Forget(window);
+    else InterlockedIncrement(&changes_);
 }
 
 void WindowPropertyCache::Remove(HWND window) {
     RemovePropA(window, name_);
     // Any thread's removal ends the binding for every thread.
-    Forget(window);
+    if (OnOwnThread()) Forget(window);
+    else InterlockedIncrement(&changes_);
 }

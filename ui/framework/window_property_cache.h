@@ -4,15 +4,21 @@
 // the latest bindings are remembered here. Bindings are made and ended
 // through the cache, which therefore answers what GetPropA would; a binding
 // ended by RemovePropA elsewhere would not be seen, so nothing else removes
-// these properties. Other threads than the first to use it go to the
-// properties every time.
+// these properties. The cache belongs to the interface thread, which claims
+// it at start; until then, and on every other thread, the properties are
+// asked every time, and another thread's binding or ending only tells the
+// owner to forget what it remembered.
 #pragma once
 
 #include <windows.h>
 
 class WindowPropertyCache {
 public:
-    explicit constexpr WindowPropertyCache(const char* name) : name_(name), entries_(), next_(0), thread_(0) {}
+    explicit constexpr WindowPropertyCache(const char* name)
+        : name_(name), entries_(), next_(0), thread_(0), changes_(0), changesSeen_(0) {}
+
+    // The calling thread becomes the one whose lookups are remembered.
+    void ClaimOwner();
 
     void* Find(HWND window);
     void Set(HWND window, void* value);   // SetPropA, remembered
@@ -33,4 +39,8 @@ private:
     Entry entries_[kEntries];
     int next_;
     DWORD thread_;
+    // Bindings made or ended by other threads, counted; the owner forgets
+    // everything when the count has moved since it last looked.
+    volatile LONG changes_;
+    LONG changesSeen_;
 };

@@ -16,6 +16,7 @@ constexpr char kProperty[] = "ONDARIA_TEST_BINDING";
 class PropertyCache : public ::testing::Test {
 protected:
     void SetUp() override {
+        cache.ClaimOwner();
         for (HWND& w : windows) {
             w = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
             ASSERT_NE(w, nullptr);
@@ -77,6 +78,23 @@ TEST_F(PropertyCache, OtherThreadsSeeTheBindingsAndTheirEndings) {
     EXPECT_EQ(cache.Find(windows[1]), &objects[1]);
     std::thread([&] { cache.Set(windows[1], &objects[2]); }).join();
     EXPECT_EQ(cache.Find(windows[1]), &objects[2]);
+}
+
+// Until a thread claims it, the cache remembers nothing for anybody: the
+// first thread to look is not made its owner.
+TEST(PropertyCacheOwner, OnlyTheClaimingThreadIsRemembered) {
+    WindowPropertyCache unclaimed{kProperty};
+    HWND w = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    int object = 0, other = 0;
+    std::thread([&] { EXPECT_EQ(unclaimed.Find(w), nullptr); }).join();
+    unclaimed.Set(w, &object);
+    EXPECT_EQ(unclaimed.Find(w), &object);
+    SetPropA(w, kProperty, &other);   // unseen by an owner's memory, but there is no owner yet
+    EXPECT_EQ(unclaimed.Find(w), &other);
+    unclaimed.ClaimOwner();
+    EXPECT_EQ(unclaimed.Find(w), &other);
+    unclaimed.Remove(w);
+    DestroyWindow(w);
 }
 
 TEST_F(PropertyCache, AHandleOfADestroyedWindowComesBackUnbound) {

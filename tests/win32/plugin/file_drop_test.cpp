@@ -9,45 +9,16 @@
 
 #include "catalogue/portable/stream_record.h"
 #include "resources/resource_ids.h"
+#include "tests/support/large_playlists.h"
 #include "tests/support/message_box_recorder.h"
+#include "tests/win32/plugin/drop_files.h"
 #include "tests/win32/plugin/plugin_host_fixture.h"
 
 namespace {
 
-// A drop handle holding `paths`, as the shell hands it over (DROPFILES, then
-// the names, each ended by a NUL, and one more NUL).
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& p : paths) size += p.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& p : paths) {
-        memcpy(names, p.c_str(), p.size() + 1);
-        names += p.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    FILE* f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    fwrite(text.data(), 1, text.size(), f);
-    fclose(f);
-}
-
-std::vector<std::string> Names(HWND list) {
-    std::vector<std::string> names;
-    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        auto* record = reinterpret_cast<const StreamRecord*>(SendMessageA(list, LB_GETITEMDATA, i, 0));
-        names.push_back(record ? record->name : "");
-    }
-    return names;
-}
+using drops::MakeDrop;
+using drops::Names;
+using drops::WriteText;
 
 TEST_F(PluginHostTest, DroppedListsAndPlaylistsAreMergedOthersRefused) {
     WriteList("Ondaria.rtv", {"Un"});
@@ -66,12 +37,39 @@ TEST_F(PluginHostTest, DroppedListsAndPlaylistsAreMergedOthersRefused) {
     EXPECT_EQ(boxes.boxes[0].caption, "Résultat de la fusion");
     EXPECT_EQ(Names(Control(IDC_STREAM_LIST)), (std::vector<std::string>{"Un", "Deux", "Trois"}));
 
-    // Dropped again: nothing new from the playlist; a list is merged as lists always are.
+    // Dropped again: nothing new, from the playlist or from the list.
     boxes.boxes.clear();
-    SendMessageA(Panel(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m3u})), 0);
+    SendMessageA(Panel(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({m3u, PluginFolder() + "other.rtv"})), 0);
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "Fusion réussie !\n0 flux ajoutés, 2 déjà présents");
+    EXPECT_EQ(boxes.boxes[0].text, "Fusion réussie !\n0 flux ajoutés, 3 déjà présents");
+    EXPECT_EQ(Names(Control(IDC_STREAM_LIST)).size(), 3u);
     Stop();
 }
+
+// However many files a drop holds and whatever each comes to, the user is
+// told once: lists that are not valid are named in the one message.
+TEST_F(PluginHostTest, ADropOfSeveralBadFilesTellsOnce) {
+    WriteList("Ondaria.rtv", {"Un"});
+    Start();
+    const std::string bad1 = folder->Path() + "\\bad1.rtv", bad2 = folder->Path() + "\\bad2.rtv";
+    std::string header(64, '\0');
+    header[0] = 1;   // version 1, but a header size of 0
+    WriteText(bad1, header + "more");
+    WriteText(bad2, header);
+    WriteList("good.rtv", {"Deux"});
+    // Notepad's "Unicode": UTF-16 with its byte-order mark.
+    const std::string unicode = folder->Path() + "\\unicode.m3u";
+    WriteText(unicode, large_playlists::Utf16("#EXTM3U\r\n#EXTINF:-1,Radio \xE9t\xE9\r\nhttp://ete.example/\r\n", false));
+
+    MessageBoxRecorder boxes;
+    SendMessageA(Panel(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({bad1, PluginFolder() + "good.rtv", bad2, unicode})), 0);
+    ASSERT_EQ(boxes.boxes.size(), 1u) << boxes.boxes[0].text;
+    EXPECT_EQ(boxes.boxes[0].text,
+              "Fusion réussie !\n2 flux ajoutés\nFichier refusé : bad1.rtv\nFichier refusé : bad2.rtv");
+    EXPECT_EQ(Names(Control(IDC_STREAM_LIST)), (std::vector<std::string>{"Un", "Deux", "Radio \xE9t\xE9"}));
+    Stop();
+}
+
 
 }  // namespace

@@ -579,3 +579,39 @@ TEST_F(PlayingTest, LeavingTheSearchBoxForTheListPlaysTheRowSelectedThere) {
     EXPECT_EQ(Rows(), std::vector<std::string>({"Rock FM", "Classique"}));
     EXPECT_TRUE(shellCalls.empty());
 }
+
+namespace {
+
+// From the search box to playing without the mouse: Down selects the first
+// row found and moves to the list, which plays nothing yet; Enter plays it.
+TEST_F(PlayingTest, DownInTheSearchBoxSelectsTheFirstRowAndEnterPlaysIt) {
+    StartWatched(kSearchList);
+    ChooseSearchMode(2);
+    HWND edit = Control(IDC_SEARCH_EDIT);
+    SetFocus(edit);
+    Type("rock");
+    ASSERT_EQ(Rows(), std::vector<std::string>({"Rock FM", "Classique"}));
+    host->ClearLog();
+
+    SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 0x01500001);
+    SendMessageA(edit, WM_KEYUP, VK_DOWN, 0xC1500001);
+    Pump(10);
+    EXPECT_EQ(GetFocus(), List());
+    EXPECT_EQ(Selected(), 0);
+    EXPECT_TRUE(Requests().empty());
+
+    SendMessageA(List(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    SendMessageA(List(), WM_KEYUP, VK_RETURN, 0xC01C0001);
+    std::vector<standin::LogEntry> requests = Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[1].data, CopyBytes("http://example.org/Rock FM"));
+
+    // With nothing found, Down leaves the focus in the box.
+    SetFocus(edit);
+    Type("zzz");
+    ASSERT_TRUE(Rows().empty());
+    SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 0x01500001);
+    EXPECT_EQ(GetFocus(), edit);
+}
+
+}  // namespace

