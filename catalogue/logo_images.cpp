@@ -78,6 +78,13 @@ struct Gdiplus {
 }  // namespace
 
 PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]) {
+    ScaledPicture picture;
+    const PictureReading reading = ReadScaledPicture(path, picture);
+    if (reading == PictureReading::Read) KeyScaledPicture(picture, keyColour, logo);
+    return reading;
+}
+
+PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture) {
     WCHAR widePath[MAX_PATH];
     if (path == nullptr || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return PictureReading::Unreadable;
     Gdiplus gdiplus;
@@ -95,8 +102,8 @@ PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&l
             memset(&data, 0, sizeof data);
             reading = PictureReading::Unreadable;
             if (gdiplus.lockBits(bitmap, &all, kImageLockModeRead, kPixelFormat32bppArgb, &data) == kGdiplusOk) {
-                if (ScaleToLogoArgbRows(static_cast<const uint8_t*>(data.scan0), data.stride, static_cast<int>(w),
-                                        static_cast<int>(h), keyColour, logo))
+                if (ScalePictureRows(static_cast<const uint8_t*>(data.scan0), data.stride, static_cast<int>(w),
+                                     static_cast<int>(h), picture))
                     reading = PictureReading::Read;
                 gdiplus.unlockBits(bitmap, &data);
             }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "catalogue/portable/logo_scaling.h"
 #include "catalogue/portable/stream_record.h"
 
 // The module holding the code, which also holds its bitmaps (the plugin DLL,
@@ -28,3 +29,5 @@ enum class PictureReading {
 // centred, its transparent parts and the margins in `keyColour` (0x00RRGGBB).
 // `logo` is written only when the result is Read.
 PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]);
+// The picture scaled, before any key colour, to be keyed now and again later.
+PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture);

@@ -1,6 +1,7 @@
 // The stream editor: fills its controls from a record, validates and stores
 // them back, keeps its own copy of the logo and previews it.
 #include <cstring>
+#include <new>
 
 #include "catalogue/list_view.h"
 #include "catalogue/logo_images.h"
@@ -56,13 +57,29 @@ bool ReadColour(HWND dialog, int32_t* colour) {
 
 CStream::CStream()
     : preferences(nullptr), catalogue(nullptr), isEditing(false), currentRecord(nullptr),
-      logoInfo(LogoBitmapInfo()), logoPixels(new unsigned char[kLogoBytes]()) {
+      logoInfo(LogoBitmapInfo()), logoPixels(new unsigned char[kLogoBytes]()), pickedPicture(nullptr) {
     templateId = IDD_STREAM_EDITOR;
 }
 
 CStream::~CStream() {
     DiscardNewRecord();
+    ForgetPickedPicture();
     delete[] logoPixels;
+}
+
+void CStream::ForgetPickedPicture() {
+    delete pickedPicture;
+    pickedPicture = nullptr;
+}
+
+void CStream::KeyPickedPicture(bool typed) {
+    int32_t key = kDefaultKey;
+    // While a colour is being typed, only a readable one recolours.
+    if (!pickedPicture || (!ReadColour(SafeHandle(), &key) && typed)) return;
+    uint8_t logo[kLogoBytes];
+    KeyScaledPicture(*pickedPicture, static_cast<uint32_t>(key), logo);
+    memcpy(logoPixels, logo, kLogoBytes);
+    if (SafeHandle()) InvalidateRect(window, nullptr, TRUE);
 }
 
 void CStream::DiscardNewRecord() {
@@ -75,6 +92,7 @@ void CStream::DiscardNewRecord() {
 void CStream::Refuse(const char* text) const { ShowPluginMessage(SafeHandle(), text, kErrorCaption, MB_ICONWARNING); }
 
 int CStream::BeginEdit(StreamRecord* record) {
+    ForgetPickedPicture();
     DiscardNewRecord();
     COLORREF colour;
     if (record) {
@@ -175,11 +193,12 @@ int CStream::OnPaint(WPARAM) {
 }
 
 int CStream::OnClose() {
+    ForgetPickedPicture();
     Show(SW_HIDE);
     return 1;
 }
 
-int CStream::OnCommand(int, WPARAM commandArg, CWnd*) {
+int CStream::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
     switch (LOWORD(commandArg)) {
     case IDC_EDITOR_SAVE:
         Save();
@@ -190,6 +209,9 @@ int CStream::OnCommand(int, WPARAM commandArg, CWnd*) {
     case IDC_EDITOR_CHANGE_LOGO:
         ChooseLogoFile();
         return 1;
+    case IDC_EDITOR_COLOUR:
+        if (notifyCode == EN_CHANGE) KeyPickedPicture(true);
+        return 0;
     case IDOK:
     case IDCANCEL:
         // Enter and Escape neither save nor close.
@@ -211,22 +233,26 @@ void CStream::ChooseLogoFile() {
     dialog.nMaxFile = sizeof path;
     dialog.Flags = OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!AskOpenFileName(dialog)) return;
-    // Transparent parts and margins take the key colour the user has set.
-    int32_t key = kDefaultKey;
-    ReadColour(SafeHandle(), &key);
-    uint8_t logo[kLogoBytes];
-    switch (ReadLogoPicture(path, static_cast<uint32_t>(key), logo)) {
+    // Kept until the editor closes: a key colour set afterwards recolours
+    // its transparent parts and margins.
+    ScaledPicture* picture = new (std::nothrow) ScaledPicture;
+    if (!picture) return Refuse("Image trop grande pour un logo !");
+    switch (ReadScaledPicture(path, *picture)) {
     case PictureReading::Read:
         break;
     case PictureReading::TooLarge:
+        delete picture;
         Refuse("Image trop grande pour un logo !");   // the previous logo stays
         return;
     case PictureReading::Unreadable:
+        delete picture;
         Refuse("Image illisible !");
         return;
     }
-    memcpy(logoPixels, logo, kLogoBytes);
-    if (SafeHandle()) InvalidateRect(window, nullptr, TRUE);
+    ForgetPickedPicture();
+    pickedPicture = picture;
+    // Transparent parts and margins take the key colour the user has set.
+    KeyPickedPicture(false);
 }
 
 // Each field is stored as soon as it is read, so a refusal part-way leaves

@@ -1,6 +1,7 @@
 // The dialog that adds a catalogue entry or edits one.
 #pragma once
 
+#include "catalogue/portable/logo_scaling.h"
 #include "catalogue/portable/record_release.h"
 #include "catalogue/portable/stream_record.h"
 #include "resources/resource_ids.h"
@@ -36,8 +37,14 @@ public:
     StreamRecord* currentRecord;
     BITMAPINFO logoInfo;
     unsigned char* logoPixels;
+    // The picture chosen in this editing, scaled but not yet keyed; null without one.
+    ScaledPicture* pickedPicture;
 
 private:
+    void ForgetPickedPicture();
+    // Makes the logo again from the picked picture with the key colour in
+    // the box (the default one when the box holds none and it is not `typed`).
+    void KeyPickedPicture(bool typed);
     void Save();
     void ChooseLogoFile();
     void DiscardNewRecord();

@@ -38,12 +38,18 @@ std::vector<ScreenRect> ScreenWorkAreas() {
     return areas;
 }
 
-// Where the host keeps its settings apart from its program folder, the plugin
-// folder starts empty: with neither settings nor a list there, the starter
-// list and the readme shipped in a gen_ondaria folder beside the DLL are
-// copied in. Nothing is ever copied over a file that exists.
+// A plugin folder without a list (the host keeps its settings apart from
+// its program folder, or the plugin was unpacked by hand) gets the starter
+// list and the readme shipped in a gen_ondaria folder beside the DLL. The
+// starter list is shipped under a name no current list has, so that
+// unpacking the zip over an installed plugin leaves the user's list alone.
+// Nothing is ever copied over a file that exists.
 void CopyStarterFiles(HMODULE module, const char* pluginFolder) {
-    static const char* const kStarterFiles[] = {"Ondaria.rtv", "readme.txt"};
+    struct StarterFile {
+        const char* shipped;
+        const char* copy;
+    };
+    static const StarterFile kStarterFiles[] = {{"Ondaria.rtv.depart", "Ondaria.rtv"}, {"readme.txt", "readme.txt"}};
     char source[kPathSize];
     DWORD length = GetModuleFileNameA(module, source, sizeof source);
     if (length == 0 || length >= sizeof source) return;
@@ -52,9 +58,9 @@ void CopyStarterFiles(HMODULE module, const char* pluginFolder) {
     slash[1] = 0;
     const Text shipped = Text(source) + "gen_ondaria\\";
     const Text target = pluginFolder;
-    if (GetFileAttributesA((target + kStarterFiles[0]).c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    for (const char* file : kStarterFiles) {
-        CopyFileA((shipped + file).c_str(), (target + file).c_str(), TRUE);
+    if (GetFileAttributesA((target + kStarterFiles[0].copy).c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    for (const StarterFile& file : kStarterFiles) {
+        CopyFileA((shipped + file.shipped).c_str(), (target + file.copy).c_str(), TRUE);
     }
 }
 

@@ -2,7 +2,9 @@
 # What a Windows user downloads, from the built trees: dist/gen_ondaria-2b.zip
 # (gen_ondaria.dll and a gen_ondaria\ folder with the starter list and the
 # readme, to unpack into Winamp's Plugins folder) and the French installer
-# dist/gen_ondaria-2b-setup.exe.
+# dist/gen_ondaria-2b-setup.exe. The starter list goes under a name that no
+# current list can have (a current list is "<name>.rtv"): a zip unpacked over
+# an installed plugin never replaces the user's list.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ONDARIA_BUILD:-$root/build}"
@@ -19,7 +21,8 @@ staging="$build/dist-staging"
 rm -rf "$staging"
 mkdir -p "$staging/gen_ondaria" "$dist"
 cp "$dll" "$staging/"
-cp "$list" "$readme" "$staging/gen_ondaria/"
+cp "$list" "$staging/gen_ondaria/Ondaria.rtv.depart"
+cp "$readme" "$staging/gen_ondaria/"
 
 rm -f "$dist/gen_ondaria-2b.zip"
 (cd "$staging" && zip -q -X -r "$dist/gen_ondaria-2b.zip" gen_ondaria.dll gen_ondaria)

@@ -6,6 +6,10 @@
 # seconds and prints its path.
 #   tools/run-plugin.sh [--exit-after MS] [--switch-skin N] [--screenshot FILE.png]
 #   (headless default: 6000 ms; --switch-skin switches the host's skin halfway)
+#
+# Headless, the whole run is bounded (ONDARIA_RUN_SECONDS, 900 by default,
+# set-up and build included): it never hangs, and a failure says what failed
+# and exits non-zero.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${ONDARIA_BUILD:-$root/build}"
@@ -22,7 +26,16 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-"$root/tools/setup-machine.sh"
+# The headless run bounds itself as a whole: started again under a time limit.
+if [ -z "${DISPLAY:-}" ] && [ -z "${ONDARIA_RUN_BOUNDED:-}" ]; then
+    limit="${ONDARIA_RUN_SECONDS:-900}"
+    ONDARIA_RUN_BOUNDED=1 timeout -k 10 "$limit" "$0" "$@" && exit 0
+    status=$?
+    [ "$status" = 124 ] && echo "run-plugin: FAILED: the run took over $limit s and was stopped" >&2
+    exit "$status"
+fi
+
+"$root/tools/setup-machine.sh" || { echo "run-plugin: FAILED: the machine set-up (see above)" >&2; exit 1; }
 # Only what a run needs: the DLL, the host, the readme, the sample list and the skins.
 cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
@@ -38,7 +51,7 @@ if ! ondaria_wine_can_run; then
     exit 1
 fi
 trap ondaria_wine_stop EXIT
-ondaria_wine_start "$headless"
+ondaria_wine_start "$headless" || { echo "run-plugin: FAILED: Wine could not be started (see above)" >&2; exit 1; }
 
 # The host's settings folder; the plugin keeps its files in plugins\gen_ondaria\ under it.
 settings="$build/host-settings"
@@ -85,7 +98,9 @@ echo "run-plugin: headless run on $DISPLAY for $exit_after ms (log: $host_log)"
 # windows go straight onto the private Xvfb.
 desktop=(explorer /desktop=ondaria,1280x1024)
 [ "${ondaria_wine_via_qemu:-0}" = 1 ] && desktop=()
-wine "${desktop[@]}" "$host_exe" --settings "$settings_win" "${skins[@]}" \
+# The host ends itself after --exit-after; a host that hangs is stopped.
+host_seconds=$(( exit_after / 1000 + ${ONDARIA_HOST_SLACK_SECONDS:-240} ))
+timeout -k 10 "$host_seconds" wine "${desktop[@]}" "$host_exe" --settings "$settings_win" "${skins[@]}" \
     --screenshot "$(winepath -w "$shot_bmp")" --exit-after "$exit_after" "${host_extra[@]}" >"$host_log" 2>&1 || true
 # explorer may return before the host has finished.
 for _ in $(seq 300); do grep -q '^host: exiting\|^standin host: ' "$host_log" 2>/dev/null && break; sleep 0.1; done

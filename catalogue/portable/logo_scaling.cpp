@@ -6,6 +6,8 @@
 namespace {
 
 constexpr double kOpaqueEnough = 0.5;   // of full opacity
+constexpr uint32_t kTransparentPixel = 0;
+constexpr uint32_t kOpaquePixel = 0xFF000000u;
 
 void Put(uint8_t (&logo)[kLogoBytes], int x, int y, uint32_t rgb) {
     uint8_t* p = logo + ((kLogoSide - 1 - y) * kLogoSide + x) * 3;
@@ -29,10 +31,26 @@ bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t key
 
 bool ScaleToLogoArgbRows(const uint8_t* firstRow, ptrdiff_t stride, int width, int height, uint32_t keyColour,
                          uint8_t (&logo)[kLogoBytes]) {
-    if (firstRow == nullptr || width <= 0 || height <= 0) return false;
+    ScaledPicture picture;
+    if (!ScalePictureRows(firstRow, stride, width, height, picture)) return false;
+    KeyScaledPicture(picture, keyColour, logo);
+    return true;
+}
+
+void KeyScaledPicture(const ScaledPicture& picture, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]) {
     keyColour &= 0xFFFFFF;
-    for (int y = 0; y < kLogoSide; ++y)
-        for (int x = 0; x < kLogoSide; ++x) Put(logo, x, y, keyColour);
+    for (int y = 0; y < kLogoSide; ++y) {
+        for (int x = 0; x < kLogoSide; ++x) {
+            const uint32_t argb = picture.pixels[y * kLogoSide + x];
+            // A pixel of the key colour itself stays transparent, as in the bitmaps users prepare.
+            Put(logo, x, y, argb >> 24 ? argb & 0xFFFFFF : keyColour);
+        }
+    }
+}
+
+bool ScalePictureRows(const uint8_t* firstRow, ptrdiff_t stride, int width, int height, ScaledPicture& picture) {
+    if (firstRow == nullptr || width <= 0 || height <= 0) return false;
+    for (uint32_t& pixel : picture.pixels) pixel = kTransparentPixel;
 
     // The picture's place in the logo: the longer side fills it.
     const double scale = static_cast<double>(std::max(width, height)) / kLogoSide;
@@ -63,10 +81,10 @@ bool ScaleToLogoArgbRows(const uint8_t* firstRow, ptrdiff_t stride, int width, i
                     blue += (argb & 0xFF) * a;
                 }
             }
-            if (area <= 0 || alpha / area < kOpaqueEnough) continue;   // stays the key colour
+            if (area <= 0 || alpha / area < kOpaqueEnough) continue;   // stays transparent
             auto channel = [alpha](double sum) { return static_cast<uint32_t>(std::min(255L, RoundToNearest(sum / alpha))); };
-            // A pixel of the key colour itself stays transparent, as in the bitmaps users prepare.
-            Put(logo, left + px, top + py, (channel(red) << 16) | (channel(green) << 8) | channel(blue));
+            picture.pixels[(top + py) * kLogoSide + left + px] =
+                kOpaquePixel | (channel(red) << 16) | (channel(green) << 8) | channel(blue);
         }
     }
     return true;

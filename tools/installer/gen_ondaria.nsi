@@ -80,7 +80,7 @@ Section "Ondaria" Main
   ; A user's list, settings and readme are never replaced.
   SetOutPath "$INSTDIR\Plugins\gen_ondaria"
   SetOverwrite off
-  File "${DIST}\gen_ondaria\Ondaria.rtv"
+  File "/oname=Ondaria.rtv" "${DIST}\gen_ondaria\Ondaria.rtv.depart"
   File "${DIST}\gen_ondaria\readme.txt"
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} (plugin pour Winamp)"

@@ -140,6 +140,48 @@ TEST(Installer, InstallsKeepsTheUsersListOnReinstallAndUninstallsLeavingIt) {
     EXPECT_EQ(ReadWholeFile(plugins + "gen_ondaria\\gen_ondaria.ini"), settings);
 }
 
+// An upgrade by hand: the zip unpacked over an installed plugin whose list
+// lives beside it. Everything the zip holds is written over what is there;
+// the user's list is not among it, and the next start shows it.
+TEST(Installer, TheZipUnpackedOverAnInstalledPluginKeepsTheUsersList) {
+    TestFolder folder;
+    const std::string program = folder.Path() + "\\Programme";
+    const std::string unpacked = FromEnvironment("ONDARIA_DIST_STAGING");
+    ASSERT_TRUE(CreateDirectoryA(program.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((program + "\\Plugins").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((program + "\\Plugins\\gen_ondaria").c_str(), nullptr));
+    const std::string list = program + "\\Plugins\\gen_ondaria\\Ondaria.rtv";
+    for (const char* file : {"gen_ondaria.dll", "gen_ondaria\\Ondaria.rtv.depart", "gen_ondaria\\readme.txt"})
+        ASSERT_TRUE(CopyFileA((unpacked + "\\" + file).c_str(), (program + "\\Plugins\\" + file).c_str(), FALSE)) << file;
+    {
+        HostRun run(program, program);   // the first start copies the starter list
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(run.Stations(), kStarterStations);
+    }
+    // The user empties the list: from now on it is theirs.
+    FILE* f = fopen(list.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    fclose(f);
+    const std::string before = ReadWholeFile(list);
+    // The zip unpacked over it, file by file.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((unpacked + "\\gen_ondaria\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        EXPECT_STRNE(found.cFileName, "Ondaria.rtv");
+        ASSERT_TRUE(CopyFileA((unpacked + "\\gen_ondaria\\" + found.cFileName).c_str(),
+                              (program + "\\Plugins\\gen_ondaria\\" + found.cFileName).c_str(), FALSE));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    EXPECT_EQ(ReadWholeFile(list), before);
+    {
+        HostRun run(program, program);
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(run.Stations(), 0);   // the user's emptied list, not the starter's stations
+    }
+}
+
 TEST(Installer, TheZipUnpackedWhereSettingsLiveElsewhereStartsWithTheStarterList) {
     TestFolder folder;
     const std::string program = folder.Path() + "\\Programme";
@@ -148,7 +190,7 @@ TEST(Installer, TheZipUnpackedWhereSettingsLiveElsewhereStartsWithTheStarterList
     ASSERT_TRUE(CreateDirectoryA(program.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((program + "\\Plugins").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((program + "\\Plugins\\gen_ondaria").c_str(), nullptr));
-    for (const char* file : {"gen_ondaria.dll", "gen_ondaria\\Ondaria.rtv", "gen_ondaria\\readme.txt"}) {
+    for (const char* file : {"gen_ondaria.dll", "gen_ondaria\\Ondaria.rtv.depart", "gen_ondaria\\readme.txt"}) {
         ASSERT_TRUE(CopyFileA((unpacked + "\\" + file).c_str(), (program + "\\Plugins\\" + file).c_str(), FALSE)) << file;
     }
     const std::string pluginFolder = settings + "\\plugins\\gen_ondaria\\";

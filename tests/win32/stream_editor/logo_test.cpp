@@ -375,3 +375,31 @@ TEST_F(LogoTest, ChangerTellsAnUnreadablePictureAndKeepsTheLogo) {
     EXPECT_EQ(driver.Boxes(), std::vector<std::string>{"Image illisible !"});
     EXPECT_EQ(memcmp(editor.logoPixels, before.data(), kLogoBytes), 0);
 }
+
+// The picture chosen is kept until the editor closes: a key colour typed
+// afterwards recolours its transparent parts and its margins, and only those.
+TEST_F(LogoTest, AKeyColourTypedAfterPickingRecoloursTransparentPartsAndMargins) {
+    editor.BeginEdit(nullptr);
+    Type(IDC_EDITOR_COLOUR, "FF00FF");
+    editor.Show(SW_SHOW);
+    const std::string png = folder.Path() + "\\wide-half.png";
+    ASSERT_TRUE(WritePngFile(png, 96, 48, HalfTransparent(96, 48, 0x3366CC)));
+    OpenDialogDriver driver(png);
+    Press(IDC_EDITOR_CHANGE_LOGO);
+    ASSERT_EQ(driver.Boxes(), std::vector<std::string>{});
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 5, 24), RGB(0xFF, 0x00, 0xFF));    // transparent half
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 24, 2), RGB(0xFF, 0x00, 0xFF));    // margin
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 40, 24), RGB(0x33, 0x66, 0xCC));
+
+    Type(IDC_EDITOR_COLOUR, "00FF00");
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 5, 24), RGB(0x00, 0xFF, 0x00));
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 24, 2), RGB(0x00, 0xFF, 0x00));
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 24, 45), RGB(0x00, 0xFF, 0x00));
+    EXPECT_EQ(LogoPixel(editor.logoPixels, 40, 24), RGB(0x33, 0x66, 0xCC));
+
+    // A new editing starts from its own logo: the old picture is gone.
+    editor.BeginEdit(nullptr);
+    std::vector<unsigned char> fresh(editor.logoPixels, editor.logoPixels + kLogoBytes);
+    Type(IDC_EDITOR_COLOUR, "0000FF");
+    EXPECT_EQ(memcmp(editor.logoPixels, fresh.data(), kLogoBytes), 0);
+}
