@@ -1,9 +1,11 @@
 // Playlists of any bytes, in each format. Properties: every entry read gives
 // a record whose texts fit their fields, hold no control byte and keep the
-// address's scheme, and a stream address always gives a named station.
+// address's scheme, and a stream address always gives a named station; made
+// into stations, records never pass the room and every entry is counted once.
 #include <cstring>
 
 #include "catalogue/portable/playlist_import.h"
+#include "catalogue/portable/playlist_stations.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -25,6 +27,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 FUZZ_CHECK(record.name[0] != 0);
             }
         }
+    }
+    constexpr size_t kRoom = 3;
+    AddressIndex known(kMaxSlots);
+    PlaylistStations stations;
+    PlaylistTally tally;
+    Text text(reinterpret_cast<const char*>(data), size);
+    if (MakePlaylistStations(text, known, kRoom, stations, tally) == PlaylistReading::Read && IsPlaylistFormat(found)) {
+        FUZZ_CHECK(stations.records.size() <= kRoom);
+        bool utf8 = false;
+        const size_t entries = ReadPlaylistEntries(found, data, size, &utf8).size();
+        FUZZ_CHECK(stations.records.size() + tally.present + tally.ignored + tally.leftOut == entries);
+        for (const StreamRecord* record : stations.records) FUZZ_CHECK(known.Contains(record->address));
     }
     return 0;
 }

@@ -193,7 +193,18 @@ TEST(PlaylistEntries, LargeAndHostileInputsStayBounded) {
 
     std::string binary(5000, '\0');
     for (size_t i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 131 + 7) % 256);
-    for (ListFormat f : {ListFormat::M3u, ListFormat::Pls, ListFormat::Xspf}) Entries(f, binary);
+    // Binary bytes: no PLS line or XSPF track in them, and M3U lines that are
+    // whole lines, never empty, never a comment.
+    EXPECT_TRUE(Entries(ListFormat::Pls, binary).empty());
+    EXPECT_TRUE(Entries(ListFormat::Xspf, binary).empty());
+    auto lines = Entries(ListFormat::M3u, binary);
+    EXPECT_GT(lines.size(), 10u);
+    for (const PlaylistEntry& e : lines) {
+        EXPECT_FALSE(e.address.empty());
+        EXPECT_NE(e.address[0], '#');
+        EXPECT_EQ(e.address.find('\n'), Text::npos);
+        EXPECT_EQ(e.address.find('\r'), Text::npos);
+    }
 }
 
 }  // namespace

@@ -6,10 +6,11 @@
 #include <cstring>
 
 #include "catalogue/portable/address_index.h"
+#include "catalogue/portable/directory_station.h"
+#include "catalogue/portable/json_reader.h"
 #include "catalogue/portable/playlist_import.h"
 #include "catalogue/portable/text_encoding.h"
 #include "tools/rtv_tool/text_conversion.h"
-#include "nlohmann/json.hpp"
 #include "tools/rtv_tool/logo_image.h"
 #include "tools/rtv_tool/manifest.h"
 
@@ -45,38 +46,15 @@ void Take(ImportResult& result, std::unique_ptr<StreamRecord> record) {
     result.records.push_back(std::move(record));
 }
 
-std::string JsonText(const nlohmann::json& object, const char* key) {
-    auto it = object.find(key);
-    return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
-
-Text PlaylistText(const std::string& text) { return Text(text.data(), text.size()); }
-
-bool ImportDirectoryExport(const nlohmann::json& stations, ImportResult& result) {
-    if (!stations.is_array()) return false;
-    for (const nlohmann::json& station : stations) {
-        if (!station.is_object()) {
-            ++result.ignored;
-            continue;
-        }
-        PlaylistEntry entry;
-        entry.address = PlaylistText(JsonText(station, "url_resolved"));
-        if (entry.address.empty()) entry.address = PlaylistText(JsonText(station, "url"));
-        entry.title = PlaylistText(JsonText(station, "name"));
-        entry.website = PlaylistText(JsonText(station, "homepage"));
-        if (!IsPlaylistStreamAddress(entry.address)) {
-            ++result.ignored;
-            continue;
-        }
+// The directory's stations, mapped as the plugin's directory dialog maps them.
+bool ImportDirectoryExport(const JsonValue& stations, ImportResult& result) {
+    if (stations.kind != JsonKind::Array) return false;
+    for (const JsonValue* station = stations.child; station; station = station->next) {
         std::unique_ptr<StreamRecord> record(new StreamRecord());
-        MakePlaylistRecord(entry, true, *record);
-        std::string tags = JsonText(station, "tags");
-        for (char& c : tags) c = c == ',' ? ' ' : c;
-        SetField(record->keywords, RecordText(PlaylistText(tags), true).c_str());
-        SetField(record->format, RecordText(PlaylistText(JsonText(station, "codec")), true).c_str());
-        auto bitrate = station.find("bitrate");
-        if (bitrate != station.end() && bitrate->is_number_integer() && bitrate->get<long long>() > 0)
-            SetField(record->quality, (std::to_string(bitrate->get<long long>()) + " kbit/s").c_str());
+        if (!MakeDirectoryRecord(*station, *record)) {
+            ++result.ignored;
+            continue;
+        }
         Take(result, std::move(record));
     }
     return true;
@@ -156,8 +134,8 @@ ImportResult ImportStations(const uint8_t* data, size_t size) {
     while (start < text.size() && strchr(" \t\r\n", text[start])) ++start;
     if (start < text.size() && text[start] == '[' && text.compare(start, 10, "[playlist]") != 0) {
         const std::string repaired = RepairedJson(text.substr(start), result.repaired);
-        nlohmann::json stations = nlohmann::json::parse(repaired, nullptr, false);
-        if (stations.is_discarded() || !ImportDirectoryExport(stations, result))
+        JsonDocument stations;
+        if (!stations.Parse(repaired.data(), repaired.size()) || !ImportDirectoryExport(*stations.Root(), result))
             result.error = "not a JSON array of stations";
         return result;
     }
