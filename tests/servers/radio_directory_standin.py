@@ -1,0 +1,148 @@
+#!/usr/bin/env python3
+"""A stand-in for the public radio directory, on the loopback address only,
+written from its API documentation: the station search
+(/json/stations/search with name, tag, country, countrycode, language,
+hidebroken, order, reverse, offset and limit), the click-count request
+(/json/url/<stationuuid>) and the stations' favicons. The tests drive it;
+it never reaches any other address.
+
+Fixture behaviours, chosen by the name searched for:
+  erreur-serveur   answers 500
+  json-casse       answers malformed JSON
+  lent             answers after --slow-seconds (longer than a client's time-out)
+  redirection      answers 302 to the same search without the name
+and /_clicks tells the tests which stations were counted.
+
+  radio_directory_standin.py [--port N] [--stations FILE] [--slow-seconds S]
+prints "port N" once it listens, then serves until killed.
+"""
+import argparse
+import json
+import os
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+LOOPBACK = "127.0.0.1"
+MAX_LIMIT = 100000
+# A PNG of one transparent pixel, for the favicons that exist.
+TINY_PNG = bytes.fromhex(
+    "89504e470d0a1a0a0000000d4948445200000001000000010806000000"
+    "1f15c4890000000d49444154789c6360000002000154a24f5d0000000049454e44ae426082")
+HUGE_FAVICON_BYTES = (1 << 20) + 1
+
+
+class Directory:
+    def __init__(self, stations, slow_seconds):
+        self.stations = stations
+        self.slow_seconds = slow_seconds
+        self.clicks = {}
+        self.lock = threading.Lock()
+
+    def search(self, query):
+        def text(name):
+            return query.get(name, [""])[-1]
+
+        def contains(field, wanted):
+            return wanted.lower() in str(field).lower()
+
+        found = [s for s in self.stations
+                 if contains(s.get("name", ""), text("name"))
+                 and contains(s.get("tags", ""), text("tag"))
+                 and contains(s.get("country", ""), text("country"))
+                 and (not text("countrycode") or s.get("countrycode", "").lower() == text("countrycode").lower())
+                 and contains(s.get("language", ""), text("language"))
+                 and (text("hidebroken") != "true" or s.get("lastcheckok", 1) == 1)]
+        order = text("order") or "name"
+        found.sort(key=lambda s: (s.get(order, 0) if order != "name" else s.get("name", "").lower()),
+                   reverse=text("reverse") == "true")
+        offset = max(0, int(text("offset") or 0))
+        limit = min(MAX_LIMIT, max(0, int(text("limit") or MAX_LIMIT)))
+        return found[offset:offset + limit]
+
+    def click(self, uuid):
+        with self.lock:
+            station = next((s for s in self.stations if s.get("stationuuid") == uuid), None)
+            if station is None:
+                return None
+            self.clicks[uuid] = self.clicks.get(uuid, 0) + 1
+            return {"ok": True, "message": "retrieved station url", "stationuuid": uuid,
+                    "name": station.get("name", ""), "url": station.get("url_resolved") or station.get("url", "")}
+
+
+def handler_for(directory):
+    class Handler(BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.1"
+
+        def log_message(self, *args):
+            pass
+
+        def answer(self, status, body, content_type="application/json", extra=()):
+            self.send_response(status)
+            self.send_header("Content-Type", content_type)
+            self.send_header("Content-Length", str(len(body)))
+            for name, value in extra:
+                self.send_header(name, value)
+            self.end_headers()
+            self.wfile.write(body)
+
+        def do_GET(self):
+            url = urllib.parse.urlsplit(self.path)
+            query = urllib.parse.parse_qs(url.query, keep_blank_values=True)
+            name = query.get("name", [""])[-1]
+            if url.path == "/json/stations/search":
+                if name == "erreur-serveur":
+                    return self.answer(500, b"{\"error\":\"internal\"}")
+                if name == "json-casse":
+                    return self.answer(200, b"[{\"name\":\"coup\xe9\",")
+                if name == "lent":
+                    time.sleep(directory.slow_seconds)
+                if name == "redirection":
+                    rest = [(k, v) for k, values in query.items() if k != "name" for v in values]
+                    return self.answer(302, b"", extra=[("Location", url.path + "?" + urllib.parse.urlencode(rest))])
+                found = [dict(s) for s in directory.search(query)]
+                # Favicons are named by path in the fixtures: here they are this server's.
+                base = "http://%s:%d" % (LOOPBACK, self.server.server_address[1])
+                for station in found:
+                    if station.get("favicon", "").startswith("/"):
+                        station["favicon"] = base + station["favicon"]
+                return self.answer(200, json.dumps(found, ensure_ascii=False).encode("utf-8"))
+            if url.path.startswith("/json/url/"):
+                result = directory.click(url.path[len("/json/url/"):])
+                if result is None:
+                    return self.answer(404, b"{\"ok\":false}")
+                return self.answer(200, json.dumps(result).encode("utf-8"))
+            if url.path == "/_clicks":
+                with directory.lock:
+                    return self.answer(200, json.dumps(directory.clicks).encode("utf-8"))
+            if url.path.startswith("/favicons/"):
+                kind = url.path[len("/favicons/"):]
+                if kind.startswith("ok"):
+                    return self.answer(200, TINY_PNG, "image/png")
+                if kind.startswith("huge"):
+                    return self.answer(200, b"\0" * HUGE_FAVICON_BYTES, "image/png")
+                if kind.startswith("broken"):
+                    return self.answer(200, b"<html>not a picture</html>", "image/png")
+            return self.answer(404, b"{\"error\":\"not found\"}")
+    return Handler
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--stations", default=os.path.join(HERE, "radio_directory_stations.json"))
+    parser.add_argument("--slow-seconds", type=float, default=20.0)
+    options = parser.parse_args()
+    with open(options.stations, encoding="utf-8") as f:
+        stations = json.load(f)
+    server = ThreadingHTTPServer((LOOPBACK, options.port), handler_for(Directory(stations, options.slow_seconds)))
+    server.daemon_threads = True
+    print("port", server.server_address[1], flush=True)
+    server.serve_forever()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
