@@ -186,9 +186,9 @@ bool MergeRecord(void* context, StreamRecord* record) {
 
 }  // namespace
 
-ListReadResult CListView::MergeListFile(const char* path, PlaylistTally& tally, bool quiet) {
+int CListView::MergeListFile(const char* path, PlaylistTally& tally, bool quiet) {
     char full[kPathSize];
-    if (path == nullptr || !ComposeListPath(path, false, listName, false, full)) return ListReadResult::CannotOpen;
+    if (path == nullptr || !ComposeListPath(path, false, listName, false, full)) return 0;
     AddressIndex known(kMaxSlots);
     IndexAddresses(known);
     ListMerge merge{*this, known, tally};
@@ -198,11 +198,11 @@ ListReadResult CListView::MergeListFile(const char* path, PlaylistTally& tally, 
     EndAddingMany(batch);
     if (read != ListReadResult::Read && read != ListReadResult::Incomplete) {
         if (!quiet) ReportLoad(ListLoad{read, 0});
-        return read;
+        return 0;
     }
     if (!quiet) ReportLoad(ListLoad{read, tally.leftOut - leftOutBefore});
     SelectNothingAtTop(*this);
-    return read;
+    return 1;
 }
 
 ListFormat CListView::FileFormat(const char* path) {

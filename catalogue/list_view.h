@@ -44,9 +44,9 @@ public:
     int ImportListFile(const char* path);
     // Merges the list file at `path`: its records whose address the
     // catalogue holds already are skipped, and `tally` counts them as for a
-    // playlist. `quiet` leaves telling the user to the caller. What came of
-    // the reading: Read or Incomplete when records may have been added.
-    ListReadResult MergeListFile(const char* path, PlaylistTally& tally, bool quiet);
+    // playlist. `quiet` leaves telling the user to the caller. 1 when the
+    // file was read (records may have been added), else 0.
+    int MergeListFile(const char* path, PlaylistTally& tally, bool quiet);
     // The current list at start-up. A file that cannot be taken whole (not a
     // list file, unreadable, longer than the catalogue holds) is first copied
     // beside itself, and the user told where; when not even a copy can be

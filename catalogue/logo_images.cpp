@@ -77,13 +77,6 @@ struct Gdiplus {
 
 }  // namespace
 
-PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]) {
-    ScaledPicture picture;
-    const PictureReading reading = ReadScaledPicture(path, picture);
-    if (reading == PictureReading::Read) KeyScaledPicture(picture, keyColour, logo);
-    return reading;
-}
-
 PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture) {
     WCHAR widePath[MAX_PATH];
     if (path == nullptr || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return PictureReading::Unreadable;

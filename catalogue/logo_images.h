@@ -25,9 +25,8 @@ enum class PictureReading {
     TooLarge,     // more pixels than a logo is made from; refused before decoding
 };
 
-// A picture file decoded by the system and scaled to 48 x 48: aspect kept,
-// centred, its transparent parts and the margins in `keyColour` (0x00RRGGBB).
-// `logo` is written only when the result is Read.
-PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]);
-// The picture scaled, before any key colour, to be keyed now and again later.
+// A picture file decoded by the system and scaled to 48 x 48 (aspect kept,
+// centred), before any key colour: KeyScaledPicture makes the logo of it,
+// now and again when the key colour changes. `picture` is complete only
+// when the result is Read.
 PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture);

@@ -140,10 +140,8 @@ void CPref::ReadListInto(const ListReading& reading, const char* path) {
         text = catalogue && catalogue->ImportListFile(path) ? reading.success : reading.failure;
     } else {
         // A merged list, like a merged playlist, skips the stations held already.
-        ListReadResult read = catalogue ? catalogue->MergeListFile(path, tally, false) : ListReadResult::CannotOpen;
-        text = read == ListReadResult::Read || read == ListReadResult::Incomplete
-                   ? Text(reading.success) + "\n" + DescribeTally(tally)
-                   : Text(reading.failure);
+        text = catalogue && catalogue->MergeListFile(path, tally, false) ? Text(reading.success) + "\n" + DescribeTally(tally)
+                                                                          : Text(reading.failure);
     }
     Show(SW_SHOW);
     ShowPluginMessage(window, text.c_str(), reading.caption, MB_ICONWARNING);

@@ -30,14 +30,11 @@ int CPlugin::OnDropFiles(WPARAM drop, LPARAM) {
         bool outOfMemory = false;
         // Each file is read quietly: the drop says everything in one message.
         if (format == ListFormat::Rtv) {
-            const ListReadResult read = view.MergeListFile(path, tally, true);
-            taken = read == ListReadResult::Read || read == ListReadResult::Incomplete;
+            taken = view.MergeListFile(path, tally, true) != 0;
         } else if (IsPlaylistFormat(format)) {
-            const bool before = tally.outOfMemory;
             tally.outOfMemory = false;
             taken = view.MergePlaylist(path, tally, true) != 0;
             outOfMemory = tally.outOfMemory;
-            tally.outOfMemory = before || outOfMemory;
         }
         if (taken) {
             merged = true;

@@ -24,15 +24,9 @@ long RoundToNearest(double nonNegative) { return static_cast<long>(nonNegative +
 
 bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t keyColour,
                      uint8_t (&logo)[kLogoBytes]) {
-    return ScaleToLogoArgbRows(reinterpret_cast<const uint8_t*>(pixels),
-                               static_cast<ptrdiff_t>(width) * static_cast<ptrdiff_t>(sizeof(uint32_t)), width, height,
-                               keyColour, logo);
-}
-
-bool ScaleToLogoArgbRows(const uint8_t* firstRow, ptrdiff_t stride, int width, int height, uint32_t keyColour,
-                         uint8_t (&logo)[kLogoBytes]) {
     ScaledPicture picture;
-    if (!ScalePictureRows(firstRow, stride, width, height, picture)) return false;
+    const ptrdiff_t stride = static_cast<ptrdiff_t>(width) * static_cast<ptrdiff_t>(sizeof(uint32_t));
+    if (!ScalePictureRows(reinterpret_cast<const uint8_t*>(pixels), stride, width, height, picture)) return false;
     KeyScaledPicture(picture, keyColour, logo);
     return true;
 }

@@ -23,11 +23,8 @@ bool ScaleToLogoArgb(const uint32_t* pixels, int width, int height, uint32_t key
 struct ScaledPicture {
     uint32_t pixels[kLogoSide * kLogoSide];
 };
+// Read where a decoder leaves its pixels: rows `stride` bytes apart from
+// `firstRow` (the top one), so that no copy of a large picture is made.
 bool ScalePictureRows(const uint8_t* firstRow, ptrdiff_t stride, int width, int height, ScaledPicture& picture);
 // The logo that a scaled picture makes with `keyColour` (0x00RRGGBB).
 void KeyScaledPicture(const ScaledPicture& picture, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]);
-
-// The same, read where a decoder leaves its pixels: rows `stride` bytes
-// apart from `firstRow` (the top one), so that no copy of a large picture is made.
-bool ScaleToLogoArgbRows(const uint8_t* firstRow, ptrdiff_t stride, int width, int height, uint32_t keyColour,
-                         uint8_t (&logo)[kLogoBytes]);

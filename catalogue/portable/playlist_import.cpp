@@ -356,15 +356,6 @@ bool Utf16ToUtf8(const uint8_t* data, size_t size, bool bigEndian, Text& out) {
 
 const char kPlaylistOutOfMemory[] = "Mémoire insuffisante pour lire ce fichier !";
 
-bool DecodePlaylistText(const uint8_t* data, size_t size, Text& text) {
-    bool bigEndian = false;
-    if (HasUtf16Mark(data, size, bigEndian)) return Utf16ToUtf8(data, size, bigEndian, text);
-    text.clear();
-    if (!text.TryReserve(size)) return false;
-    text.append(reinterpret_cast<const char*>(data), size);
-    return true;
-}
-
 bool DecodePlaylistText(Text& text) {
     bool bigEndian = false;
     if (!HasUtf16Mark(reinterpret_cast<const uint8_t*>(text.data()), text.size(), bigEndian)) return true;
@@ -417,8 +408,8 @@ ListFormat RecogniseListFormat(const uint8_t* data, size_t size) {
 
 std::vector<PlaylistEntry> ReadPlaylistEntries(ListFormat format, const uint8_t* data, size_t size, bool* utf8) {
     std::vector<PlaylistEntry> entries;
-    Text text;
-    if (!DecodePlaylistText(data, size, text)) return entries;
+    Text text(reinterpret_cast<const char*>(data), size);
+    if (!DecodePlaylistText(text)) return entries;
     if (utf8) *utf8 = IsUtf8PlaylistText(format, text);
     VisitPlaylistEntries(format, text, [](void* context, const PlaylistEntry& entry) {
         static_cast<std::vector<PlaylistEntry>*>(context)->push_back(entry);

@@ -37,11 +37,9 @@ struct PlaylistEntry {
     Text website;   // XSPF "info", may be empty
 };
 
-// A playlist's bytes as its readers take them: UTF-16 with a byte-order mark
-// (either order) becomes UTF-8 with one; other bytes stay as they are.
-// False, asking for no more, when memory runs out.
-bool DecodePlaylistText(const uint8_t* data, size_t size, Text& text);
-// The same in place, for a file read whole: no copy of text that needs no decoding.
+// A playlist's bytes, in place, as its readers take them: UTF-16 with a
+// byte-order mark (either order) becomes UTF-8 with one; other bytes stay
+// as they are, uncopied. False, the text unchanged, when memory runs out.
 bool DecodePlaylistText(Text& text);
 
 // Whether a decoded playlist's texts are UTF-8: a byte-order mark, XSPF, or

@@ -268,6 +268,15 @@ const std::vector<uint8_t> kHalfTransparentGif = {
     0x01,0x00,0x00,0x01,0x00,0x2C,0x00,0x00,0x00,0x00,0x10,0x00,0x10,0x00,0x00,0x02,0x14,0x8C,0x8F,0xA9,0xCB,0xED,
     0x0F,0xA3,0x9C,0x0C,0xD8,0x8B,0xB3,0xDE,0xBC,0xFB,0x0F,0x86,0xE2,0xC8,0x15,0x00,0x3B};
 
+// A picture file as the editor makes a logo of it: scaled, then keyed;
+// `logo` is written only when the picture was read.
+PictureReading ReadLogoPicture(const char* path, uint32_t keyColour, uint8_t (&logo)[kLogoBytes]) {
+    ScaledPicture picture;
+    const PictureReading reading = ReadScaledPicture(path, picture);
+    if (reading == PictureReading::Read) KeyScaledPicture(picture, keyColour, logo);
+    return reading;
+}
+
 // Pixels of a picture with a transparent left half and an opaque right half.
 std::vector<uint32_t> HalfTransparent(int width, int height, uint32_t colour) {
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
