@@ -19,7 +19,6 @@ class CPlugin;
 struct NMSKINSCROLLDRAW;
 
 constexpr int kMaxReleaseListeners = 4;
-constexpr char kCatalogueFull[] = "La liste est remplie !";
 
 class CListView : public CWnd {
 public:
@@ -74,6 +73,12 @@ public:
     bool ShowsSearch(int includeRadio, int includeTv, const char* text) const;
     // A record was changed in place: a search may now find other rows.
     void NoteRecordEdited();
+
+    // The addresses in the catalogue, to find duplicates in constant time.
+    void IndexAddresses(AddressIndex& index) const;
+    // Adds the stations in order while there is room; the rest are left out,
+    // told once unless `quiet`.
+    void AddPlaylistStations(PlaylistStations& stations, PlaylistTally& tally, bool quiet);
 
     // Objects holding pointers into records hear of every release.
     bool AddReleaseListener(RecordReleaseListener* listener);
@@ -164,10 +169,6 @@ private:
     // skipped is counted in `tally`.
     PlaylistReading ReadPlaylistStations(const char* path, bool againstCatalogue, PlaylistStations& stations,
                                          PlaylistTally& tally);
-    // Adds the stations in order while there is room; the rest are left out, told once.
-    void AddPlaylistStations(PlaylistStations& stations, PlaylistTally& tally, bool quiet);
-    // The addresses in the catalogue, to find duplicates in constant time.
-    void IndexAddresses(AddressIndex& index) const;
     // Tells the user what a load came to; false when nothing was read.
     bool ReportLoad(const ListLoad& load) const;
 

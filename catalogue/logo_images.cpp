@@ -41,6 +41,7 @@ struct Gdiplus {
     GdiplusStatus(WINAPI* startup)(ULONG_PTR*, const GdiplusStartupInput*, void*) = nullptr;
     void(WINAPI* shutdown)(ULONG_PTR) = nullptr;
     GdiplusStatus(WINAPI* createFromFile)(const WCHAR*, void**) = nullptr;
+    GdiplusStatus(WINAPI* createFromStream)(IStream*, void**) = nullptr;
     GdiplusStatus(WINAPI* width)(void*, UINT*) = nullptr;
     GdiplusStatus(WINAPI* height)(void*, UINT*) = nullptr;
     GdiplusStatus(WINAPI* lockBits)(void*, const GdiplusRect*, UINT, INT, GdiplusBitmapData*) = nullptr;
@@ -60,7 +61,8 @@ struct Gdiplus {
         if (!module) return false;
         GdiplusStartupInput input = {kGdiplusVersion, nullptr, FALSE, FALSE};
         bool found = Find(startup, "GdiplusStartup") && Find(shutdown, "GdiplusShutdown") &&
-                     Find(createFromFile, "GdipCreateBitmapFromFile") && Find(width, "GdipGetImageWidth") &&
+                     Find(createFromFile, "GdipCreateBitmapFromFile") &&
+                     Find(createFromStream, "GdipCreateBitmapFromStream") && Find(width, "GdipGetImageWidth") &&
                      Find(height, "GdipGetImageHeight") && Find(lockBits, "GdipBitmapLockBits") &&
                      Find(unlockBits, "GdipBitmapUnlockBits") && Find(dispose, "GdipDisposeImage");
         if (!found || startup(&token, &input, nullptr) != kGdiplusOk) {
@@ -75,15 +77,8 @@ struct Gdiplus {
     }
 };
 
-}  // namespace
-
-PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture) {
-    WCHAR widePath[MAX_PATH];
-    if (path == nullptr || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return PictureReading::Unreadable;
-    Gdiplus gdiplus;
-    if (!gdiplus.Start()) return PictureReading::Unreadable;
-    void* bitmap = nullptr;
-    if (gdiplus.createFromFile(widePath, &bitmap) != kGdiplusOk || !bitmap) return PictureReading::Unreadable;
+// The decoded bitmap scaled, then disposed of.
+PictureReading ScaleBitmap(Gdiplus& gdiplus, void* bitmap, ScaledPicture& picture) {
     UINT w = 0, h = 0;
     PictureReading reading = PictureReading::Unreadable;
     if (gdiplus.width(bitmap, &w) == kGdiplusOk && gdiplus.height(bitmap, &h) == kGdiplusOk && w > 0 && h > 0) {
@@ -106,6 +101,37 @@ PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture) {
     return reading;
 }
 
+}  // namespace
+
+PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture) {
+    WCHAR widePath[MAX_PATH];
+    if (path == nullptr || !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return PictureReading::Unreadable;
+    Gdiplus gdiplus;
+    if (!gdiplus.Start()) return PictureReading::Unreadable;
+    void* bitmap = nullptr;
+    if (gdiplus.createFromFile(widePath, &bitmap) != kGdiplusOk || !bitmap) return PictureReading::Unreadable;
+    return ScaleBitmap(gdiplus, bitmap, picture);
+}
+
+PictureReading ReadScaledPictureBytes(const void* bytes, size_t size, ScaledPicture& picture) {
+    IStream* stream = nullptr;
+    if (bytes == nullptr || size == 0 || CreateStreamOnHGlobal(nullptr, TRUE, &stream) != S_OK) {
+        return PictureReading::Unreadable;
+    }
+    PictureReading reading = PictureReading::Unreadable;
+    const LARGE_INTEGER start = {};
+    ULONG written = 0;
+    if (stream->Write(bytes, static_cast<ULONG>(size), &written) == S_OK && written == size &&
+        stream->Seek(start, STREAM_SEEK_SET, nullptr) == S_OK) {
+        Gdiplus gdiplus;
+        void* bitmap = nullptr;
+        if (gdiplus.Start() && gdiplus.createFromStream(stream, &bitmap) == kGdiplusOk && bitmap) {
+            reading = ScaleBitmap(gdiplus, bitmap, picture);
+        }
+    }
+    stream->Release();
+    return reading;
+}
 
 HMODULE CodeModule() {
     HMODULE module = nullptr;

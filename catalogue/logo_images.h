@@ -30,3 +30,5 @@ enum class PictureReading {
 // now and again when the key colour changes. `picture` is complete only
 // when the result is Read.
 PictureReading ReadScaledPicture(const char* path, ScaledPicture& picture);
+// The same for a picture in memory (a logo downloaded).
+PictureReading ReadScaledPictureBytes(const void* bytes, size_t size, ScaledPicture& picture);

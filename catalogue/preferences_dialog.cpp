@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "catalogue/directory_dialog.h"
 #include "catalogue/list_view.h"
 #include "catalogue/portable/list_file_format.h"
 #include "catalogue/portable/text.h"
@@ -79,7 +80,7 @@ bool SelectedEntry(const CPref& dialog, int* row, StreamRecord** record) {
 
 }  // namespace
 
-CPref::CPref() : editor(nullptr), catalogue(nullptr) { templateId = IDD_PREFERENCES; }
+CPref::CPref() : editor(nullptr), catalogue(nullptr), directory(nullptr) { templateId = IDD_PREFERENCES; }
 CPref::~CPref() = default;
 
 int CPref::Show(int showCommand) {
@@ -237,6 +238,10 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         } else {
             ShowPluginMessage(window, "Echec de la sauvegarde !", "Résultat de la sauvegarde", MB_ICONWARNING);
         }
+        return 1;
+
+    case IDC_DIRECTORY_BUTTON:
+        if (directory) directory->Open();
         return 1;
 
     case IDC_SAVE_AND_CLOSE:

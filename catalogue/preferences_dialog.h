@@ -5,6 +5,7 @@
 #include "resources/resource_ids.h"
 #include "ui/framework/dialog.h"
 
+class CDirectory;
 class CStream;
 class CListView;
 
@@ -20,6 +21,7 @@ public:
 
     CStream* editor;
     CListView* catalogue;
+    CDirectory* directory;
 
 private:
     // "Importer" and "Fusionner": a list file or a playlist read into the

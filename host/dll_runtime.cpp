@@ -28,8 +28,11 @@ void operator delete[](void* block) noexcept { free(block); }
 void operator delete(void* block, std::size_t) noexcept { free(block); }
 void operator delete[](void* block, std::size_t) noexcept { free(block); }
 
-// What the standard containers call where they would throw.
+// What the standard containers call where they would throw, and the tag of
+// the allocations that may fail (the library's own would bring its
+// new-handler along, and unwind tables with it).
 namespace std {
+const nothrow_t nothrow{};
 void __throw_bad_alloc() { RuntimeFailure(); }
 void __throw_bad_array_new_length() { RuntimeFailure(); }
 void __throw_length_error(const char*) { RuntimeFailure(); }

@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
+#include "catalogue/directory_dialog.h"
 #include "catalogue/list_view.h"
 #include "catalogue/portable/search_modes.h"
 #include "catalogue/preferences_dialog.h"
 #include "catalogue/readme_window.h"
 #include "catalogue/stream_editor.h"
 #include "host/host_wrappers.h"
+#include "host/web_workers.h"
 #include "resources/resource_ids.h"
 #include "ui/framework/dialog.h"
 
@@ -62,6 +64,9 @@ public:
 
     // Playing and searching.
     void PlaySelected();
+    // Hands an address to the host as a double click does (play at once or
+    // enqueue, as the options say), and opens `website` (may be null) when they ask for it.
+    void PlayAddress(const char* address, const char* website);
     // What a double click (or Enter) on an entry does: play it, and open its
     // web site when the option says so.
     void PlaySelectedWithItsSite();
@@ -102,6 +107,8 @@ public:
     CInfo readme;
     CPref preferences;
     CStream editor;
+    CDirectory directory;
+    WebWorkers web;
     int menuCommand;
     HFONT badgeFont;
     HFONT sloganFont;

@@ -174,6 +174,8 @@ int CPlugin::Start(HWND hostWindow, HINSTANCE module) {
 
     editor.Create(IDD_STREAM_EDITOR, this, &CDialog::ModelessDialogProc);
     editor.preferences = &preferences;
+    directory.plugin = this;
+    preferences.directory = &directory;
     editor.catalogue = &view;
     view.AddReleaseListener(&editor);
 
@@ -239,6 +241,9 @@ int CPlugin::Teardown() {
 
     if (showState) WriteConfiguration(kConfigurationFile, showState);
 
+    // Nothing in flight is waited for, and no answer comes after this.
+    web.Close();
+
     // Undone before the list is detached: the bars' procedure lies over ours.
     DetachSkinnedScrollBars(listBox);
 
@@ -262,6 +267,7 @@ int CPlugin::Teardown() {
     // Made with the panel as parent, the dialogs are owned by the frame, the
     // panel's top-level ancestor, and would outlive the panel and the library.
     editor.DestroyWindow();
+    directory.Close();
     readme.DestroyWindow();
     preferences.DestroyWindow();
     return 0;

@@ -19,12 +19,17 @@ void CPlugin::OpenAddress(const char* address, int showCommand) {
 
 void CPlugin::PlaySelected() {
     StreamRecord* record = view.GetSelectedStream();
-    if (record == nullptr) return;
+    if (record) PlayAddress(record->address, nullptr);
+}
+
+void CPlugin::PlayAddress(const char* address, const char* website) {
     bool playAtOnce = preferences.IsDlgButtonChecked(IDC_PLAY_AT_ONCE) == BST_CHECKED;
     if (playAtOnce) winamp.SendHostMessage(0, kHostRequestEmptyPlaylist);
-    winamp.SendHostCopyData(window, kCopyDataAddToPlaylist, record->address,
-                            static_cast<DWORD>(strlen(record->address) + 1));
+    winamp.SendHostCopyData(window, kCopyDataAddToPlaylist, address, static_cast<DWORD>(strlen(address) + 1));
     if (playAtOnce) winamp.SendHostMessage(0, kHostRequestStartPlayback);
+    if (website && website[0] && preferences.IsDlgButtonChecked(IDC_OPEN_WEB) == BST_CHECKED) {
+        OpenAddress(website, SW_SHOW);
+    }
 }
 
 void CPlugin::PlaySelectedWithItsSite() {

@@ -9,6 +9,67 @@
 
 namespace {
 
+// Significant digits kept: more cannot change a double.
+constexpr int kMaxSignificantDigits = 19;
+// Beyond these decimal exponents any mantissa is out of a double's range, or 0.
+constexpr long kLargestExponent = 310;
+constexpr long kSmallestExponent = -345;
+
+bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The value of a number already checked against JSON's grammar. The C
+// library's strtod would bring along a correctly rounding converter several
+// times the size of this whole reader; in 80-bit arithmetic this is within
+// an ulp, which is all a station's count or bitrate needs. Infinite when out
+// of a double's range.
+double NumberValue(const char* text, size_t size) {
+    size_t k = 0;
+    const bool negative = text[0] == '-';
+    if (negative) ++k;
+    uint64_t mantissa = 0;
+    int digits = 0;
+    long exponent = 0;
+    bool fraction = false;
+    for (; k < size && text[k] != 'e' && text[k] != 'E'; ++k) {
+        if (text[k] == '.') {
+            fraction = true;
+            continue;
+        }
+        if (digits < kMaxSignificantDigits) {
+            mantissa = mantissa * 10 + static_cast<uint64_t>(text[k] - '0');
+            if (mantissa) ++digits;
+            if (fraction) --exponent;
+        } else if (!fraction) {
+            ++exponent;
+        }
+    }
+    if (k < size) {
+        ++k;
+        const bool below = text[k] == '-';
+        if (text[k] == '-' || text[k] == '+') ++k;
+        long written = 0;
+        for (; k < size && IsDecimalDigit(text[k]); ++k) {
+            if (written < kLargestExponent - kSmallestExponent) written = written * 10 + (text[k] - '0');
+        }
+        exponent += below ? -written : written;
+    }
+    long double value = static_cast<long double>(mantissa);
+    if (mantissa == 0 || exponent + digits < kSmallestExponent) {
+        value = 0;
+    } else if (exponent + digits > kLargestExponent) {
+        value = HUGE_VALL;
+    } else {
+        long double power = 1, base = 10;
+        for (unsigned long e = static_cast<unsigned long>(exponent < 0 ? -exponent : exponent); e; e >>= 1) {
+            if (e & 1) power *= base;
+            base *= base;
+        }
+        value = exponent < 0 ? value / power : value * power;
+    }
+    const double rounded = static_cast<double>(value);
+    return negative ? -rounded : rounded;
+}
+
 bool IsJsonSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -161,7 +222,7 @@ private:
             return Fail(JsonError::OutOfMemory);
         }
         value->text.append(text_ + start, at_ - start);
-        value->number = strtod(value->text.c_str(), nullptr);
+        value->number = NumberValue(text_ + start, at_ - start);
         if (std::isinf(value->number)) {
             delete value;
             return Fail(JsonError::Syntax);

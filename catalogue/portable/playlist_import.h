@@ -82,6 +82,9 @@ struct PlaylistTally {
     bool outOfMemory = false;   // the file was refused: too large for the memory there is
 };
 
+// What the user is told when the catalogue has no room left.
+constexpr char kCatalogueFull[] = "La liste est remplie !";
+
 // What the user is told when a playlist was refused for lack of memory.
 extern const char kPlaylistOutOfMemory[];
 

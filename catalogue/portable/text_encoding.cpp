@@ -85,3 +85,12 @@ int Windows1252FromCodePoint(uint32_t c) {
 uint32_t CodePointOfWindows1252(unsigned char byte) {
     return byte >= 0x80 && byte < 0xA0 ? kHighTable[byte - 0x80] : byte;
 }
+
+Text Utf8FromWindows1252(const Text& text) {
+    Text out;
+    for (size_t k = 0; k < text.size(); ++k) {
+        const uint32_t codePoint = CodePointOfWindows1252(static_cast<unsigned char>(text[k]));
+        if (codePoint) AppendUtf8(out, codePoint);
+    }
+    return out;
+}

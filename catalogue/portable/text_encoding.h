@@ -19,6 +19,10 @@ bool IsValidUtf8(const char* bytes, size_t size);
 // Windows-1252 has no byte for, and each malformed byte, becomes '?'.
 Text Utf8ToWindows1252Lossy(const Text& utf8);
 
+// Windows-1252 text (what the user typed in a dialog) as UTF-8; the five
+// bytes that have no character are left out.
+Text Utf8FromWindows1252(const Text& text);
+
 // Appends a code point (at most U+10FFFF) as UTF-8.
 void AppendUtf8(Text& out, uint32_t codePoint);
 

@@ -11,27 +11,41 @@ Fixture behaviours, chosen by the name searched for:
   json-casse       answers malformed JSON
   lent             answers after --slow-seconds (longer than a client's time-out)
   redirection      answers 302 to the same search without the name
-and /_clicks tells the tests which stations were counted.
+and /_clicks tells the tests which stations were counted (each count is
+also printed, "click <uuid>").
 
-  radio_directory_standin.py [--port N] [--stations FILE] [--slow-seconds S]
+  radio_directory_standin.py [--port N] [--stations FILE] [--slow-seconds S] [--generated N]
+
+--generated adds N plain stations tagged "generee", for pages and timings.
 prints "port N" once it listens, then serves until killed.
 """
 import argparse
 import json
 import os
+import struct
 import sys
 import threading
 import time
 import urllib.parse
+import zlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 LOOPBACK = "127.0.0.1"
 MAX_LIMIT = 100000
-# A PNG of one transparent pixel, for the favicons that exist.
-TINY_PNG = bytes.fromhex(
-    "89504e470d0a1a0a0000000d4948445200000001000000010806000000"
-    "1f15c4890000000d49444154789c6360000002000154a24f5d0000000049454e44ae426082")
+
+
+def png(width, height, rgba):
+    """A PNG of one colour, RGBA, written here so that its bytes are right."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + bytes(rgba) * width for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+# The favicons that exist: one red pixel.
+TINY_PNG = png(1, 1, (255, 0, 0, 255))
 HUGE_FAVICON_BYTES = (1 << 20) + 1
 
 
@@ -69,6 +83,8 @@ class Directory:
             if station is None:
                 return None
             self.clicks[uuid] = self.clicks.get(uuid, 0) + 1
+            # For tests that read the server's output rather than ask it.
+            print("click", uuid, flush=True)
             return {"ok": True, "message": "retrieved station url", "stationuuid": uuid,
                     "name": station.get("name", ""), "url": station.get("url_resolved") or station.get("url", "")}
 
@@ -84,6 +100,11 @@ def handler_for(directory):
             self.send_response(status)
             self.send_header("Content-Type", content_type)
             self.send_header("Content-Length", str(len(body)))
+            # One request a connection: a client that keeps connections
+            # (WinINet) would otherwise start a thread to watch them, which
+            # the emulated test machines handle badly.
+            self.send_header("Connection", "close")
+            self.close_connection = True
             for name, value in extra:
                 self.send_header(name, value)
             self.end_headers()
@@ -130,14 +151,26 @@ def handler_for(directory):
     return Handler
 
 
+def generated_stations(count):
+    return [{"changeuuid": "c-bbbb0000-0000-0000-0000-%012d" % k,
+             "stationuuid": "bbbb0000-0000-0000-0000-%012d" % k,
+             "name": "Station générée %03d" % k,
+             "url": "http://127.0.0.1:9/generee/%d" % k,
+             "url_resolved": "http://127.0.0.1:9/generee/%d" % k,
+             "homepage": "", "favicon": "", "tags": "generee", "country": "Nulle Part", "countrycode": "ZZ",
+             "language": "esperanto", "votes": 0, "codec": "MP3", "bitrate": 128, "lastcheckok": 1,
+             "clickcount": 10 + count - k} for k in range(count)]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--stations", default=os.path.join(HERE, "radio_directory_stations.json"))
     parser.add_argument("--slow-seconds", type=float, default=20.0)
+    parser.add_argument("--generated", type=int, default=0)
     options = parser.parse_args()
     with open(options.stations, encoding="utf-8") as f:
-        stations = json.load(f)
+        stations = json.load(f) + generated_stations(options.generated)
     server = ThreadingHTTPServer((LOOPBACK, options.port), handler_for(Directory(stations, options.slow_seconds)))
     server.daemon_threads = True
     print("port", server.server_address[1], flush=True)

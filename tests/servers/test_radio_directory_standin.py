@@ -6,6 +6,7 @@ import os
 import subprocess
 import sys
 import unittest
+import zlib
 import urllib.error
 import urllib.parse
 import urllib.request
@@ -66,6 +67,10 @@ class DirectoryStandin(unittest.TestCase):
     def test_favicons_good_huge_broken_and_missing(self):
         status, png = self.get("/favicons/ok-ete.png")
         self.assertTrue(png.startswith(b"\x89PNG"))
+        # A whole picture: its pixels decompress (a checksum wrong once made every logo fail).
+        idat = png.index(b"IDAT")
+        length = int.from_bytes(png[idat - 4:idat], "big")
+        self.assertEqual(zlib.decompress(png[idat + 4:idat + 4 + length]), b"\0\xff\0\0\xff")
         self.assertGreater(len(self.get("/favicons/huge.png")[1]), 1 << 20)
         self.assertTrue(self.get("/favicons/broken.png")[1].startswith(b"<html>"))
         with self.assertRaises(urllib.error.HTTPError):

@@ -2,6 +2,7 @@
 // of the template resource (what the resource compiler wrote) and as the live
 // dialog the system builds from it (what the user sees).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -359,7 +360,35 @@ TEST(Resources, PreferencesTemplate108) {
         {IDC_ENQUEUE, "Button", "Mettre le stream en file d'attente", BS_AUTORADIOBUTTON, WS_GROUP, 98, 215, 122, 10},
         {IDC_RED_ICONS, "Button", "Afficher les icônes en rouge pour les liens non définis", BS_AUTOCHECKBOX | WS_GROUP, 0, 15, 229, 182, 10},
         {IDC_OPEN_WEB, "Button", "Ouvrir automatiquement le site web lors de l'écoute", BS_AUTOCHECKBOX, 0, 15, 242, 175, 10},
+        {IDC_DIRECTORY_BUTTON, "Button", "Annuaire...", BS_PUSHBUTTON | WS_GROUP, 0, 7, 264, 64, 14},
         {IDC_SAVE_AND_CLOSE, "Button", "Sauvegarder et Fermer", BS_DEFPUSHBUTTON, 0, 139, 264, 91, 14},
+    }};
+    CheckDialog(want);
+}
+
+TEST(Resources, DirectoryTemplate110) {
+    // The results are the common controls' report list.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&controls));
+    const DWORD edit = ES_AUTOHSCROLL | WS_BORDER;
+    ExpectedDialog want = {IDD_DIRECTORY, false, kPopup, WS_EX_TOPMOST, "Annuaire des radios", 340, 246, {
+        {kStatic, "Static", "Nom", SS_LEFT, 0, 7, 9, 30, 8},
+        {IDC_DIRECTORY_NAME, "Edit", "", edit, 0, 40, 7, 120, 12},
+        {kStatic, "Static", "Genre", SS_LEFT, 0, 172, 9, 30, 8},
+        {IDC_DIRECTORY_GENRE, "Edit", "", edit, 0, 206, 7, 127, 12},
+        {kStatic, "Static", "Pays", SS_LEFT, 0, 7, 25, 30, 8},
+        {IDC_DIRECTORY_COUNTRY, "Edit", "", edit, 0, 40, 23, 120, 12},
+        {kStatic, "Static", "Langue", SS_LEFT, 0, 172, 25, 30, 8},
+        {IDC_DIRECTORY_LANGUAGE, "Edit", "", edit, 0, 206, 23, 127, 12},
+        {IDC_DIRECTORY_ANSWERING, "Button", "Seulement les flux qui répondent", BS_AUTOCHECKBOX, 0, 7, 42, 150, 10},
+        {IDC_DIRECTORY_SEARCH, "Button", "Chercher", BS_DEFPUSHBUTTON, 0, 273, 40, 60, 14},
+        {IDC_DIRECTORY_RESULTS, "SysListView32", nullptr, LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | WS_BORDER,
+         LVS_SINGLESEL, 7, 59, 326, 142},
+        {IDC_DIRECTORY_STATUS, "Static", "", SS_LEFT | SS_NOPREFIX, 0, 7, 206, 326, 9},
+        {IDC_DIRECTORY_ADD, "Button", "Ajouter", BS_PUSHBUTTON, 0, 7, 224, 60, 14},
+        {IDC_DIRECTORY_PLAY, "Button", "Écouter", BS_PUSHBUTTON, 0, 72, 224, 60, 14},
+        {IDC_DIRECTORY_MORE, "Button", "Suite", BS_PUSHBUTTON, 0, 137, 224, 60, 14},
+        {IDCANCEL, "Button", "Fermer", BS_PUSHBUTTON, 0, 273, 224, 60, 14},
     }};
     CheckDialog(want);
 }
