@@ -10,6 +10,7 @@ Fixture behaviours, chosen by the name searched for:
   erreur-serveur   answers 500
   json-casse       answers malformed JSON
   lent             answers after --slow-seconds (longer than a client's time-out)
+  enorme           answers a valid list longer than the 4 MB a client takes
   redirection      answers 302 to the same search without the name
 and /_clicks tells the tests which stations were counted (each count is
 also printed, "click <uuid>").
@@ -47,6 +48,7 @@ def png(width, height, rgba):
 # The favicons that exist: one red pixel.
 TINY_PNG = png(1, 1, (255, 0, 0, 255))
 HUGE_FAVICON_BYTES = (1 << 20) + 1
+OVERSIZED_ANSWER_BYTES = (4 << 20) + 1
 
 
 class Directory:
@@ -119,6 +121,10 @@ def handler_for(directory):
                     return self.answer(500, b"{\"error\":\"internal\"}")
                 if name == "json-casse":
                     return self.answer(200, b"[{\"name\":\"coup\xe9\",")
+                if name == "enorme":
+                    station = json.dumps(directory.stations[0], ensure_ascii=False).encode("utf-8")
+                    count = OVERSIZED_ANSWER_BYTES // len(station) + 1
+                    return self.answer(200, b"[" + b",".join([station] * count) + b"]")
                 if name == "lent":
                     time.sleep(directory.slow_seconds)
                 if name == "redirection":

@@ -87,6 +87,10 @@ class DirectoryStandin(unittest.TestCase):
         self.assertEqual(len(self.search(name="redirection", hidebroken="false")), 7)
         with self.assertRaises(OSError):
             self.get("/json/stations/search?name=lent", timeout=CLIENT_TIMEOUT)
+        # Longer than a client takes, and still a list of stations.
+        status, body = self.get("/json/stations/search?name=enorme")
+        self.assertGreater(len(body), 4 << 20)
+        self.assertEqual(json.loads(body)[0]["name"], "Radio Été")
 
 
 if __name__ == "__main__":

@@ -185,9 +185,27 @@ TEST_F(DirectoryTest, ListeningHandsTheStationToTheHostAndTellsTheDirectory) {
     // Nothing was added.
     EXPECT_EQ(PanelRecords().size(), 1u);
 
-    // The directory heard of both listens, once each.
+    // Enter, through the dialog manager: in the results it plays, in an edit it searches.
+    auto pressEnter = [&](HWND focus) {
+        SetFocus(focus);
+        MSG enter = {focus, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+        IsDialogMessageA(directory, &enter);
+        Pump(50);
+    };
+    host->ClearLog();
+    SelectRows({0});
+    pressEnter(Results());
+    ASSERT_EQ(Requests().size(), 3u);
+    EXPECT_EQ(Requests()[1].data, std::string("http://127.0.0.1:9/beijing", sizeof "http://127.0.0.1:9/beijing"));
+    SetDlgItemTextA(directory, IDC_DIRECTORY_COUNTRY, "GB");
+    pressEnter(GetDlgItem(directory, IDC_DIRECTORY_COUNTRY));
+    ASSERT_TRUE(WaitWhileStatusIs(kSearchingStatus, kAnswerWaitMs));
+    EXPECT_EQ(Column(0), (Cells{"Rock Station"}));
+
+    // The directory heard of every listen, once each.
     const std::string clicks =
-        "click aaaa0001-0000-0000-0000-000000000004\nclick aaaa0001-0000-0000-0000-000000000002\n";
+        "click aaaa0001-0000-0000-0000-000000000004\nclick aaaa0001-0000-0000-0000-000000000002\n"
+        "click aaaa0001-0000-0000-0000-000000000002\n";
     auto clicksSeen = [&] {
         const std::string output = StandinOutput();
         return output.size() >= clicks.size() ? output.substr(output.size() - clicks.size()) : output;

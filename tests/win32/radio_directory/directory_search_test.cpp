@@ -57,6 +57,9 @@ TEST_F(DirectoryTest, FailuresAreToldOnTheStatusLine) {
     EXPECT_EQ(Status(), "Annuaire injoignable !");
     ASSERT_TRUE(Search("json-casse"));
     EXPECT_EQ(Status(), "Réponse illisible de l'annuaire !");
+    // Longer than the 4 MB the plugin takes: refused, whatever it holds.
+    ASSERT_TRUE(Search("enorme"));
+    EXPECT_EQ(Status(), "Réponse illisible de l'annuaire !");
     ASSERT_TRUE(Search("personne-ici"));
     EXPECT_EQ(Status(), "Aucune radio trouvée.");
     EXPECT_EQ(SendMessageA(Results(), LVM_GETITEMCOUNT, 0, 0), 0);
