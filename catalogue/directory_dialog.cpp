@@ -39,13 +39,17 @@ const Column kColumns[kDirectoryColumnCount] = {
     {"Format", 50, LVCFMT_LEFT}, {"Débit", 70, LVCFMT_RIGHT}, {"Clics", 55, LVCFMT_RIGHT},
 };
 
-// The directory answers https only, and TLS 1.2 came to Windows with Windows 7.
+// The directory answers https only, and TLS 1.2 came to Windows with Windows 7 (6.1).
+constexpr DWORD kWindows7Major = 6;
+constexpr DWORD kWindows7Minor = 1;
+
 bool SystemLacksTls12() {
     OSVERSIONINFOA version;
     ZeroMemory(&version, sizeof version);
     version.dwOSVersionInfoSize = sizeof version;
     if (!GetVersionExA(&version)) return false;
-    return version.dwMajorVersion < 6 || (version.dwMajorVersion == 6 && version.dwMinorVersion < 1);
+    return version.dwMajorVersion < kWindows7Major ||
+           (version.dwMajorVersion == kWindows7Major && version.dwMinorVersion < kWindows7Minor);
 }
 
 Text DialogText(HWND dialog, int id) {
@@ -75,7 +79,7 @@ void CDirectory::Open() {
 }
 
 void CDirectory::Close() {
-    if (window && ::IsWindow(window)) ::DestroyWindow(window);
+    if (window) ::DestroyWindow(window);
     window = nullptr;
 }
 
@@ -98,8 +102,10 @@ int CDirectory::OnInitDialog() {
 }
 
 int CDirectory::OnClose() {
-    // A search nobody waits for any more; logos of stations added still come.
+    // A search nobody waits for any more, and not to be found waiting when
+    // the dialog comes back; logos of stations added still come.
     plugin->web.Cancel(WebTopic::DirectorySearch);
+    SetStatus("");
     Show(SW_HIDE);
     return 1;
 }
