@@ -243,11 +243,3 @@ void WebWorkers::Close() {
     shared_ = nullptr;
     shared.Release();
 }
-
-int WebWorkers::LiveWorkers() const {
-    if (shared_ == nullptr) return 0;
-    Lock(shared_->lock);
-    const int live = shared_->live;
-    Unlock(shared_->lock);
-    return live;
-}

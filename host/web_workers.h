@@ -60,9 +60,6 @@ public:
     // ones when their request ends. Returns at once.
     void Close();
 
-    // Workers alive now (running or idle), for the tests.
-    int LiveWorkers() const;
-
     struct Shared;
 
 private:
