@@ -115,6 +115,22 @@ int CListView::DeleteStream(int row) {
     return 1;
 }
 
+int CListView::DeleteStreams(bool (*unwanted)(void* context, const StreamRecord& record), void* context) {
+    // Empty the view first so that no row ever refers to a released record.
+    ResetRows();
+    int deleted = 0;
+    for (int i = 0; i < slotCount; ++i) {
+        StreamRecord* record = slots[i];
+        if (record && unwanted(context, *record)) {
+            slots[i] = nullptr;
+            ReleaseRecord(record);
+            ++deleted;
+        }
+    }
+    ReapplyFilter();
+    return deleted;
+}
+
 int CListView::ClearCatalogue() {
     // Empty the view first so that no row ever refers to a released record.
     ResetRows();

@@ -28,6 +28,9 @@ public:
     // Catalogue (slot table and view).
     int AddStream(StreamRecord* record);
     int DeleteStream(int row);
+    // Deletes every record that `unwanted` picks, shown or not; the view is
+    // then made again. Returns how many went.
+    int DeleteStreams(bool (*unwanted)(void* context, const StreamRecord& record), void* context);
     int ClearCatalogue();
     StreamRecord* GetSelectedStream();
     StreamRecord* GetStreamAt(int row);

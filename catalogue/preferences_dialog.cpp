@@ -244,6 +244,15 @@ int CPref::OnCommand(int notifyCode, WPARAM commandArg, CWnd*) {
         if (directory) directory->Open();
         return 1;
 
+    case IDC_CHECK_STREAMS:
+        if (check.Running()) EndCheck(false);
+        else StartCheck();
+        return 1;
+
+    case IDC_REMOVE_SILENT:
+        RemoveSilentStations();
+        return 1;
+
     case IDC_SAVE_AND_CLOSE:
         // Hidden and shown again so that the panel list is repainted.
         if (catalogue) {

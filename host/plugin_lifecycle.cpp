@@ -208,6 +208,7 @@ int CPlugin::FinishStart() {
     }
 
     view.LoadCurrentListFile(pluginFolder);
+    preferences.ReadCheckStates();
 
     HWND combo = ::GetDlgItem(window, IDC_SEARCH_MODE);
     static const char* const kModes[kSearchModeCount] = {"Afficher Flux", "Chercher Flux", "Chercher Radio",
@@ -243,6 +244,7 @@ int CPlugin::Teardown() {
 
     // Nothing in flight is waited for, and no answer comes after this.
     web.Close();
+    preferences.EndCheck(true);
 
     // Undone before the list is detached: the bars' procedure lies over ours.
     DetachSkinnedScrollBars(listBox);

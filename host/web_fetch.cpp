@@ -34,7 +34,7 @@ void SetTimeouts(HINTERNET handle) {
 
 Text WebUserAgent() { return Text("Ondaria/") + kVersionText + " (gen_ondaria.dll, plugin Winamp)"; }
 
-FetchResult FetchAddress(const char* address, size_t maxBytes) {
+FetchResult FetchAddress(const char* address, size_t maxBytes, Text* head) {
     FetchResult result;
     const DWORD started = GetTickCount();
     char host[INTERNET_MAX_HOST_NAME_LENGTH];
@@ -79,7 +79,8 @@ FetchResult FetchAddress(const char* address, size_t maxBytes) {
     // A length announced beyond the limit is refused before reading it.
     DWORD announced = 0;
     size = sizeof announced;
-    if (HttpQueryInfoA(request.handle, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr) &&
+    if (!head &&
+        HttpQueryInfoA(request.handle, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr) &&
         announced > maxBytes) {
         result.outcome = FetchOutcome::TooLarge;
         return result;
@@ -90,12 +91,20 @@ FetchResult FetchAddress(const char* address, size_t maxBytes) {
         DWORD got = 0;
         if (!InternetReadFile(request.handle, chunk, sizeof chunk, &got)) return result;
         if (got == 0) break;
-        if (body.size() + got > maxBytes) {
+        const bool more = body.size() + got > maxBytes;
+        if (more && !head) {
             result.outcome = FetchOutcome::TooLarge;
             return result;
         }
+        if (more) got = static_cast<DWORD>(maxBytes - body.size());
         if (!body.TryReserve(body.size() + got)) return result;
         body.append(chunk, got);
+        if (more) break;
+    }
+    if (head) {
+        DWORD length = kReadChunk;
+        if (!HttpQueryInfoA(request.handle, HTTP_QUERY_RAW_HEADERS_CRLF, chunk, &length, nullptr)) return result;
+        *head = Text(chunk, length);
     }
     // An answer that came, but later than the time-outs allow, is no answer.
     if (GetTickCount() - started > kWholeRequestMs) return result;

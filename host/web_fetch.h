@@ -24,5 +24,7 @@ struct FetchResult {
     Text body;
 };
 
-// GET `address`, reading at most `maxBytes` of its answer.
-FetchResult FetchAddress(const char* address, size_t maxBytes);
+// GET `address`, reading at most `maxBytes` of its answer. With `head`, an
+// answer longer than that is cut rather than refused (a stream never ends),
+// and its status line and headers go to `head` as they came.
+FetchResult FetchAddress(const char* address, size_t maxBytes, Text* head = nullptr);

@@ -2,6 +2,9 @@
 
 #include <new>
 
+#include "host/library_thread.h"
+#include "host/spin_lock.h"
+
 namespace {
 
 // Enough for a slow search, its logos and a click at once.
@@ -16,16 +19,6 @@ struct QueuedRequest {
     unsigned generation;
     QueuedRequest* next;
 };
-
-// Held for a few instructions at a time: a spin that yields is enough, and
-// needs nothing made or freed.
-struct SpinLock {
-    volatile LONG taken = 0;
-};
-void Lock(SpinLock& lock) {
-    while (InterlockedExchange(&lock.taken, 1)) Sleep(0);
-}
-void Unlock(SpinLock& lock) { InterlockedExchange(&lock.taken, 0); }
 
 }  // namespace
 
@@ -102,15 +95,8 @@ WebAnswer* Run(QueuedRequest& queued) {
     return answer;
 }
 
-struct WorkerStart {
-    Shared* shared;
-    HMODULE module;
-};
-
 DWORD WINAPI WorkerMain(void* argument) {
-    WorkerStart start = *static_cast<WorkerStart*>(argument);
-    delete static_cast<WorkerStart*>(argument);
-    Shared& shared = *start.shared;
+    Shared& shared = *static_cast<Shared*>(argument);
     Lock(shared.lock);
     for (;;) {
         QueuedRequest* queued = shared.closed ? nullptr : NextRequest(shared);
@@ -139,9 +125,7 @@ DWORD WINAPI WorkerMain(void* argument) {
     --shared.live;
     Unlock(shared.lock);
     shared.Release();
-    // Leaves the library and the thread in one call that does not come back.
-    FreeLibraryAndExitThread(start.module, 0);
-    return 0;
+    LeaveLibraryThread();
 }
 
 }  // namespace
@@ -171,24 +155,11 @@ bool WebWorkers::Submit(const WebRequest& request) {
     if (shared.idle > 0) {
         ReleaseSemaphore(shared.wake, 1, nullptr);
     } else if (shared.live < kMaxWorkers) {
-        // The worker's own reference on the library, given back as it ends.
-        HMODULE module = nullptr;
-        WorkerStart* start = new (std::nothrow) WorkerStart{&shared, nullptr};
-        if (start && GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                        reinterpret_cast<LPCSTR>(&WorkerMain), &module)) {
-            start->module = module;
-            InterlockedIncrement(&shared.references);
-            HANDLE thread = CreateThread(nullptr, 0, &WorkerMain, start, 0, nullptr);
-            if (thread) {
-                CloseHandle(thread);
-                ++shared.live;
-            } else {
-                InterlockedDecrement(&shared.references);
-                FreeLibrary(module);
-                delete start;
-            }
+        InterlockedIncrement(&shared.references);
+        if (StartLibraryThread(&WorkerMain, &shared)) {
+            ++shared.live;
         } else {
-            delete start;
+            InterlockedDecrement(&shared.references);
         }
         // With no worker at all, nobody would ever take it.
         if (shared.live == 0) {

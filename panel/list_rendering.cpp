@@ -15,6 +15,10 @@ bool StrictlyInside(const RECT& r, int x, int y) {
     return r.left < x && x < r.right && r.top < y && y < r.bottom;
 }
 
+COLORREF HalfwayColour(COLORREF a, COLORREF b) {
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2, (GetBValue(a) + GetBValue(b)) / 2);
+}
+
 }  // namespace
 
 int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
@@ -76,7 +80,11 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
             DrawLinkBadge(dc, badgeFont, &place, outline, badgeFill, accent, ring, badge.label, badge.address);
     }
 
-    COLORREF oldText = SetTextColor(dc, SkinColour(SkinColourName::itemText));
+    // A station the last check found silent: its title dimmed, the date of the check for slogan.
+    const CheckState* state = preferences.checkStates.Find(record->address);
+    const bool silent = state && state->verdict == CheckVerdict::Silent;
+    const COLORREF textColour = SkinColour(SkinColourName::itemText);
+    COLORREF oldText = SetTextColor(dc, silent ? HalfwayColour(textColour, fill) : textColour);
     COLORREF oldBackground = SetBkColor(dc, fill);
 
     char text[kTextFieldSize];
@@ -92,9 +100,13 @@ int CPlugin::OnDrawItem(WPARAM controlId, DRAWITEMSTRUCT* item) {
         HGDIOBJ previous = SelectObject(dc, sloganFont);
         if (oldFont == nullptr) oldFont = previous;
     }
+    SetTextColor(dc, textColour);
     static const char kNoSlogan[] = "Pas de slogan...";
     const int sloganLength = static_cast<int>(FieldLength(record->slogan));
-    if (sloganLength > 0)
+    if (silent) {
+        FormatSilentSlogan(text, sizeof text, state->day);
+        TextOutA(dc, left + kRowTextLeft, top + kRowSloganTop, text, static_cast<int>(strlen(text)));
+    } else if (sloganLength > 0)
         TextOutA(dc, left + kRowTextLeft, top + kRowSloganTop, record->slogan, sloganLength);
     else
         TextOutA(dc, left + kRowTextLeft, top + kRowSloganTop, kNoSlogan, sizeof kNoSlogan - 1);

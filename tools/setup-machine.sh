@@ -17,7 +17,8 @@ update_retry_seconds="${ONDARIA_APT_RETRY_SECONDS:-5}"
 
 packages=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth cmake ninja-build
           g++ googletest libgtest-dev fonts-wine fonts-liberation imagemagick python3
-          python3-capstone clang libstb-dev nlohmann-json3-dev nsis zip unzip)
+          python3-capstone clang libstb-dev nlohmann-json3-dev nsis zip unzip
+          icecast2 ezstream lame vorbis-tools)
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo

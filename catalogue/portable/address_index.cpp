@@ -55,16 +55,19 @@ bool AddressIndex::Contains(const char* address) const {
     return slots_[Find(comparable, HashOf(comparable))].used;
 }
 
-bool AddressIndex::Insert(const char* address) {
-    if (!slots_) return false;
+size_t AddressIndex::Place(const char* address, bool add) {
+    if (!slots_) return Text::npos;
     Text comparable = ComparableAddress(address);
     const uint32_t hash = HashOf(comparable);
-    Slot& slot = slots_[Find(comparable, hash)];
-    if (slot.used) return true;
-    if (count_ >= most_) return false;
+    const size_t at = Find(comparable, hash);
+    Slot& slot = slots_[at];
+    if (slot.used) return at;
+    if (!add || count_ >= most_) return Text::npos;
     slot.used = true;
     slot.hash = hash;
     slot.address = static_cast<Text&&>(comparable);
     ++count_;
-    return true;
+    return at;
 }
+
+bool AddressIndex::Insert(const char* address) { return Place(address, true) != Text::npos; }

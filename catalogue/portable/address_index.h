@@ -25,6 +25,11 @@ public:
     bool Contains(const char* address) const;
     // False when the index is full (or unusable); an address held already is not added twice.
     bool Insert(const char* address);
+    // The slot of `address`, below Capacity(), for a table of the caller's
+    // kept beside the index; it is added when `add`. npos when absent, or
+    // when the index is full.
+    size_t Place(const char* address, bool add);
+    size_t Capacity() const { return capacity_; }
 
 private:
     struct Slot {

@@ -339,7 +339,7 @@ TEST(Resources, ReadmeTemplate107) {
 }
 
 TEST(Resources, PreferencesTemplate108) {
-    ExpectedDialog want = {IDD_PREFERENCES, true, kPopup, WS_EX_TOPMOST, "Préférences", 234, 284, {
+    ExpectedDialog want = {IDD_PREFERENCES, true, kPopup, WS_EX_TOPMOST, "Préférences", 234, 316, {
         {kStatic, "Button", "Liste actuelle des flux Radio et Télé", BS_GROUPBOX, 0, 7, 8, 223, 133},
         {kStatic, "Static", "Nom de la liste (et de sauvegarde)", SS_LEFT, 0, 15, 24, 107, 8},
         {IDC_LIST_NAME, "Edit", "", kEditStyle, ES_MULTILINE, 131, 22, 91, 13},
@@ -362,6 +362,9 @@ TEST(Resources, PreferencesTemplate108) {
         {IDC_OPEN_WEB, "Button", "Ouvrir automatiquement le site web lors de l'écoute", BS_AUTOCHECKBOX, 0, 15, 242, 175, 10},
         {IDC_DIRECTORY_BUTTON, "Button", "Annuaire...", BS_PUSHBUTTON | WS_GROUP, 0, 7, 264, 64, 14},
         {IDC_SAVE_AND_CLOSE, "Button", "Sauvegarder et Fermer", BS_DEFPUSHBUTTON, 0, 139, 264, 91, 14},
+        {IDC_CHECK_STREAMS, "Button", "Vérifier les flux", BS_PUSHBUTTON | WS_GROUP, 0, 7, 284, 64, 14},
+        {IDC_REMOVE_SILENT, "Button", "Retirer les flux hors ligne", BS_PUSHBUTTON, 0, 139, 284, 91, 14},
+        {IDC_CHECK_STATUS, "Static", "", SS_LEFT | SS_NOPREFIX | WS_GROUP, 0, 7, 303, 223, 8},
     }};
     CheckDialog(want);
 }
