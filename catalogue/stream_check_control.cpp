@@ -74,12 +74,15 @@ void CPref::ReadCheckStates() {
     char path[kPathSize];
     FILE* file = CheckStatesPath(kStateFileExtension, path) ? fopen(path, "rb") : nullptr;
     if (file == nullptr) return;
+    const long length = fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    const bool cut = length > static_cast<long>(kMaxStatesFileBytes);
+    const size_t wanted = cut ? kMaxStatesFileBytes : static_cast<size_t>(length > 0 ? length : 0);
     Text bytes;
-    if (bytes.TryReserve(kMaxStatesFileBytes)) {
-        bytes.resize(kMaxStatesFileBytes);
-        size_t size = fread(&bytes[0], 1, kMaxStatesFileBytes, file);
+    if (wanted > 0 && fseek(file, 0, SEEK_SET) == 0 && bytes.TryReserve(wanted)) {
+        bytes.resize(wanted);
+        size_t size = fread(&bytes[0], 1, wanted, file);
         // A cut line is no line.
-        if (size == kMaxStatesFileBytes) {
+        if (cut) {
             while (size > 0 && bytes[size - 1] != '\n') --size;
         }
         checkStates.Read(bytes.c_str(), size, Today());

@@ -32,8 +32,15 @@ while [ $# -gt 0 ]; do
     if [ "$1" = --dll ] && [ $# -gt 1 ]; then args+=(--dll "$(winepath -w "$2")"); shift 2
     else args+=("$1"); shift; fi
 done
+# The loopback stream farm for the check of the streams, stopped on the way out.
+farm_ports=16
+farm_state="$build/benchmark-farm"
+sh "$root/tests/servers/standin_control.sh" start "$farm_state" "$root/tests/servers/stream_farm.py" --ports $farm_ports
+trap 'sh "$root/tests/servers/standin_control.sh" stop "$farm_state"; ondaria_wine_stop' EXIT
+farm=(--farm "$(cat "$farm_state/port")" --farm-ports $farm_ports
+      --refused "$(sed -n 's/^refused //p' "$farm_state/output")")
 status=0
-wine "$build/win32/plugin_benchmark.exe" --list "$list" "${args[@]}" >"$out" 2>&1 || status=$?
-grep -v ':fixme:' "$out" || true
+wine "$build/win32/plugin_benchmark.exe" --list "$list" "${farm[@]}" "${args[@]}" >"$out" 2>&1 || status=$?
+grep -av ':fixme:' "$out" || true
 rm -f "$out"
 exit $status

@@ -13,6 +13,8 @@ start)
     server="$3"
     shift 3
     mkdir -p "$state"
+    # One left by a run that was cut short would hold on to its ports.
+    [ -f "$state/pid" ] && kill "$(cat "$state/pid")" 2>/dev/null || true
     rm -f "$state/port" "$state/output"
     python3 "$server" "$@" >"$state/output" 2>&1 </dev/null &
     echo $! >"$state/pid"

@@ -16,7 +16,9 @@ port that refuses ("refused N") and each request ("request PORT PATH AGENT").
   /never           accepts, reads the request, never answers
   /trickle         answers a byte a second
   /mms             MMS over HTTP: a stream header for the Windows Media agent, else 400
-  /s/N             the benchmark's farm: N mod 3 == 0 refused by 404, else live
+  /s/N             the benchmark's farm: two thirds live; of the rest, a 404
+                   or a web page (the benchmark puts a third of them on the
+                   refused port); one in NEVER_EVERY never answers
 """
 import argparse
 import socket
@@ -25,6 +27,7 @@ import threading
 import time
 
 STREAM_SECONDS = 20
+NEVER_EVERY = 600
 CHUNK = 1024
 
 
@@ -102,10 +105,15 @@ def serve(conn, port, farm):
         else:
             reply(conn, "400 Bad Request", "text/plain", b"")
     elif path.startswith("/s/"):
-        if int(path[3:]) % 3 == 0:
+        n = int(path[3:])
+        if n % NEVER_EVERY == 0:
+            time.sleep(STREAM_SECONDS * 2)
+        elif n % 3 != 0:
+            reply(conn, "200 OK", "audio/mpeg", bytes(CHUNK))
+        elif (n // 3) % 3 == 0:
             reply(conn, "404 Not Found", "text/plain", b"")
         else:
-            reply(conn, "200 OK", "audio/mpeg", bytes(CHUNK))
+            reply(conn, "200 OK", "text/html", b"<html>Radio</html>")
     else:
         reply(conn, "404 Not Found", "text/plain", b"")
 
