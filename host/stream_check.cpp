@@ -43,7 +43,7 @@ struct Probe {
     int station = -1;   // -1: free
     SOCKET socket = INVALID_SOCKET;
     bool connected = false;
-    bool checkable = true;   // http, https; anything else can at best be found alive
+    bool checkable = true;   // false once an address was met that could not be asked as such
     CheckVerdict verdict = CheckVerdict::Silent;
     DWORD started = 0;
     DWORD connectStarted = 0;
@@ -224,6 +224,9 @@ bool Checker::Connect(Probe& probe, StreamJudgement& judgement) {
         JudgeBytes(probe, false, StationOf(probe).television, true, judgement);
         return false;
     }
+    // What cannot be asked as such (rtsp, ...) or only in another form (mms)
+    // never makes a station silent: at worst it could not be checked.
+    if (mms || !(parts.scheme == "http")) probe.checkable = false;
     if (!(parts.scheme == "http") && !mms) {
         judgement = Failure("");
         return false;
@@ -308,7 +311,6 @@ void Checker::Finish(Probe& probe) {
     if (result) {
         result->address = StationOf(probe).address;
         result->verdict = probe.verdict;
-        // Anything else than http(s) is never called silent: it could not be asked.
         if (probe.verdict != CheckVerdict::Alive && !probe.checkable) result->verdict = CheckVerdict::Unverifiable;
         else if (probe.verdict != CheckVerdict::Alive) result->reason = probe.reason;
     }
@@ -335,8 +337,7 @@ void Checker::Fill() {
             if (taken_[at] || Serving(Split(address).server) >= kMaxConnectionsPerServer) continue;
             taken_[at] = 1;
             probe.station = static_cast<int>(at);
-            const Text scheme = Split(address).scheme;
-            probe.checkable = scheme == "http" || scheme == "https";
+            probe.checkable = true;
             probe.verdict = CheckVerdict::Silent;
             probe.reason = "refusé";
             probe.started = GetTickCount();
@@ -371,7 +372,9 @@ void Checker::Served(Probe& probe, fd_set& readable, fd_set& writable, fd_set& f
         char chunk[kReadChunk];
         const int got = recv(probe.socket, chunk, sizeof chunk, 0);
         if (got > 0) probe.answer.append(chunk, static_cast<size_t>(got));
-        const bool whole = got <= 0 || probe.answer.size() >= kMaxAnswerBytes;
+        // Closed, failed, or as much as is read; a read that would block is none of these.
+        const bool whole = (got == 0 || (got < 0 && WSAGetLastError() != WSAEWOULDBLOCK)) ||
+                           probe.answer.size() >= kMaxAnswerBytes;
         judged = JudgeBytes(probe, Split(probe.address).scheme == "mms", StationOf(probe).television, whole, judgement);
     }
     if (judged && (Settle(probe, judgement) || !Begin(probe))) {
