@@ -136,12 +136,17 @@ protected:
         return true;
     }
 
-    // Starts a check and waits for its summary; the summary, or "" when it never came.
+    // Starts a check and waits for its summary, with the dialog closed
+    // meanwhile; the summary, or "" when it never came.
     std::string Check() {
         Press(IDC_CHECK_STREAMS);
         EXPECT_EQ(Text(IDC_CHECK_STREAMS), "Arrêter");
-        if (!PumpUntil([&] { return Text(IDC_CHECK_STREAMS) == "Vérifier les flux"; }, kCheckWaitMs)) return "";
-        return Text(IDC_CHECK_STATUS);
+        SendMessageA(Preferences(), WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindowVisible(Preferences()));
+        const bool ended = PumpUntil([&] { return Text(IDC_CHECK_STREAMS) == "Vérifier les flux"; }, kCheckWaitMs);
+        host->ConfigPlugins();
+        Pump(100);
+        return ended ? Text(IDC_CHECK_STATUS) : "";
     }
 
     std::string SideFilePath() const { return PluginFolder() + "Ondaria.etat"; }
