@@ -55,4 +55,5 @@ private:
     int checkAlive = 0;
     int checkSilent = 0;
     int checkUnverifiable = 0;
+    bool checkStatesChanged = false;   // results not yet in the side file
 };

@@ -92,8 +92,11 @@ void CPref::ReadCheckStates() {
 
 void CPref::EndCheck(bool quitting) {
     check.Stop();
+    // Only new results are written: a list that could not be read at start-up
+    // leaves the side file as it was.
     char path[kPathSize];
-    if (catalogue && CheckStatesPath(kStateFileExtension, path)) {
+    if (checkStatesChanged && catalogue && CheckStatesPath(kStateFileExtension, path)) {
+        checkStatesChanged = false;
         Text text;
         for (int slot = 0; slot < catalogue->slotCount; ++slot) {
             if (catalogue->slots[slot]) checkStates.AppendLine(text, catalogue->slots[slot]->address);
@@ -143,6 +146,7 @@ void CPref::TakeCheckResults() {
         const CheckState* before = checkStates.Find(result->address.c_str());
         silentChanged |= (before && before->verdict == CheckVerdict::Silent) != (result->verdict == CheckVerdict::Silent);
         checkStates.Set(result->address.c_str(), result->verdict, result->reason.c_str(), today);
+        checkStatesChanged = true;
         int& count = result->verdict == CheckVerdict::Alive    ? checkAlive
                      : result->verdict == CheckVerdict::Silent ? checkSilent
                                                                : checkUnverifiable;

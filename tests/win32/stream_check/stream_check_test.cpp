@@ -358,7 +358,7 @@ TEST_F(StreamCheckTest, QuitDuringACheckReturnsAtOnceKeepsWhatWasCheckedAndLeave
 
 TEST_F(StreamCheckTest, ADamagedSideFileOnlyMeansUnknown) {
     const std::string silent = "http://127.0.0.1:9/silent", other = "http://127.0.0.1:9/other";
-    WriteCatalogue({{"Connue", 0, silent, "", ""}, {"Inconnue", 0, other, "", ""}});
+    WriteCatalogue({{"Connue", 0, silent, "", ""}, {"Inconnue", 0, other, "", ""}, {"Témoin", 0, other + "2", "", ""}});
     std::string damaged = "hors ligne\trefusé\t" + Today() + "\t" + silent + "\n";
     damaged += std::string("\0\x01\xff binary\tgarbage\n", 20);
     damaged += "hors ligne\trefusé\t" + Today() + "\thttp://nowhere.example/unknown\n";
@@ -372,10 +372,15 @@ TEST_F(StreamCheckTest, ADamagedSideFileOnlyMeansUnknown) {
     fclose(file);
     Start();
     ASSERT_NE(Panel(), nullptr);
+    // Only the station of the one line that could be read is marked.
+    HWND listBox = GetDlgItem(Panel(), IDC_STREAM_LIST);
+    HDC dc = GetDC(listBox);
+    const COLORREF background = GetPixel(dc, 2, 2);
+    ReleaseDC(listBox, dc);
+    const COLORREF plainInk = Ink(TitleColours(2), background);
+    EXPECT_EQ(TitleColours(0).count(plainInk), 0u);
+    EXPECT_NE(TitleColours(1).count(plainInk), 0u);
+    // Without a check, quit leaves the file as it was.
     Stop();
-    // Only the line that could be read is kept, and only for a station of the list.
-    const std::map<std::string, Verdict> kept = SideFile();
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(kept.begin()->first, silent);
-    EXPECT_EQ(kept.begin()->second.reason, "refusé");
+    EXPECT_TRUE(ReadWholeFile(SideFilePath()) == damaged);
 }
