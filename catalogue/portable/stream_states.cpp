@@ -103,7 +103,8 @@ void StreamStates::Read(const char* bytes, size_t size, int today) {
 
 void StreamStates::AppendLine(Text& out, const char* address) const {
     const CheckState* state = Find(address);
-    if (state == nullptr) return;
+    // An address that would break its line is not kept.
+    if (state == nullptr || strpbrk(address, "\t\r\n")) return;
     int year, month, day;
     DayDate(state->day, year, month, day);
     char date[16];

@@ -40,6 +40,11 @@ TEST(StreamStates, ALineWrittenIsReadBackAndFoundByTheSameStation) {
     ASSERT_TRUE(states.Set("http://radio.example/ok", CheckVerdict::Alive, "", kToday));
     EXPECT_EQ(Line(states, "http://Radio.Example/live/"), "hors ligne\tdélai dépassé\t2026-12-05\thttp://Radio.Example/live/\n");
     EXPECT_EQ(Line(states, "http://radio.example/unknown"), "");
+    // An address that would make two lines, or a line of five fields, is not written.
+    for (const char* broken : {"http://radio.example/a\nen ligne", "http://radio.example/a\tb", "http://radio.example/a\r"}) {
+        ASSERT_TRUE(states.Set(broken, CheckVerdict::Silent, "refusé", kToday));
+        EXPECT_EQ(Line(states, broken), "") << broken;
+    }
     // The same station as the catalogue compares addresses: host case, a trailing slash.
     ASSERT_NE(states.Find("HTTP://radio.example/live"), nullptr);
 
