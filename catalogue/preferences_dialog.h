@@ -3,9 +3,9 @@
 #pragma once
 
 #include "catalogue/portable/stream_states.h"
-#include "storage/portable/replacing_file_write.h"
 #include "host/stream_check.h"
 #include "resources/resource_ids.h"
+#include "storage/portable/replacing_file_write.h"
 #include "ui/framework/dialog.h"
 
 class CDirectory;
@@ -24,8 +24,8 @@ public:
     INT_PTR DialogProc(HWND hwnd, UINT message, WPARAM first, LPARAM second) override;
 
     // The check of the streams: the last results, kept beside the list.
-    // Read at start-up; written when a check ends or stops, and at quit
-    // (`quitting` also forgets a check still running).
+    // Read at start-up; written, when new results came, as a check ends or
+    // stops and at quit (`quitting` also forgets a check still running).
     void ReadCheckStates();
     void EndCheck(bool quitting);
     StreamStates checkStates;
