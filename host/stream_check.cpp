@@ -43,6 +43,7 @@ struct Probe {
     int station = -1;   // -1: free
     SOCKET socket = INVALID_SOCKET;
     bool connected = false;
+    bool mms = false;        // `address` is asked in its MMS-over-HTTP form
     bool checkable = true;   // false once an address was met that could not be asked as such
     CheckVerdict verdict = CheckVerdict::Silent;
     DWORD started = 0;
@@ -116,7 +117,7 @@ StreamJudgement Failure(const char* reason) {
 
 // The answer judged so far; `whole` once the server closed it or it is as
 // long as is read. Incomplete while more is needed.
-bool JudgeBytes(const Probe& probe, bool mms, bool television, bool whole, StreamJudgement& judgement) {
+bool JudgeBytes(const Probe& probe, bool television, bool whole, StreamJudgement& judgement) {
     AnswerHead head;
     const HeadReading reading = ReadAnswerHead(probe.answer.c_str(), probe.answer.size(), head);
     if (reading != HeadReading::Complete) {
@@ -126,7 +127,7 @@ bool JudgeBytes(const Probe& probe, bool mms, bool television, bool whole, Strea
     }
     const char* body = probe.answer.c_str() + head.bodyStart;
     const size_t size = probe.answer.size() - head.bodyStart;
-    if (mms) {
+    if (probe.mms) {
         judgement = Failure("");
         if (MmsAlive(head, body, size)) judgement.verdict = StreamVerdict::Alive;
         return true;
@@ -212,6 +213,7 @@ void Checker::Close(Probe& probe) {
 bool Checker::Connect(Probe& probe, StreamJudgement& judgement) {
     const AddressParts parts = Split(probe.address);
     const bool mms = parts.scheme == "mms";
+    probe.mms = mms;
     if (parts.scheme == "https") {
         // The system's TLS; it follows redirects itself.
         Text head;
@@ -221,7 +223,7 @@ bool Checker::Connect(Probe& probe, StreamJudgement& judgement) {
             return false;
         }
         probe.answer = head + fetched.body;
-        JudgeBytes(probe, false, StationOf(probe).television, true, judgement);
+        JudgeBytes(probe, StationOf(probe).television, true, judgement);
         return false;
     }
     // What cannot be asked as such (rtsp, ...) or only in another form (mms)
@@ -358,7 +360,7 @@ void Checker::Served(Probe& probe, fd_set& readable, fd_set& writable, fd_set& f
             probe.connected = true;
             const AddressParts parts = Split(probe.address);
             Text request = "GET " + parts.path + " HTTP/1.0\r\nHost: " + parts.server + "\r\n";
-            request += parts.scheme == "mms" ? Text(kMmsRequestHeaders) : "User-Agent: " + WebUserAgent() + "\r\n";
+            request += probe.mms ? Text(kMmsRequestHeaders) : "User-Agent: " + WebUserAgent() + "\r\n";
             request += "Accept: */*\r\nIcy-MetaData: 0\r\nConnection: close\r\n\r\n";
             if (send(probe.socket, request.c_str(), static_cast<int>(request.size()), 0) != static_cast<int>(request.size())) {
                 judgement = Failure("refusé");
@@ -375,7 +377,7 @@ void Checker::Served(Probe& probe, fd_set& readable, fd_set& writable, fd_set& f
         // Closed, failed, or as much as is read; a read that would block is none of these.
         const bool whole = (got == 0 || (got < 0 && WSAGetLastError() != WSAEWOULDBLOCK)) ||
                            probe.answer.size() >= kMaxAnswerBytes;
-        judged = JudgeBytes(probe, Split(probe.address).scheme == "mms", StationOf(probe).television, whole, judgement);
+        judged = JudgeBytes(probe, StationOf(probe).television, whole, judgement);
     }
     if (judged && (Settle(probe, judgement) || !Begin(probe))) {
         Finish(probe);

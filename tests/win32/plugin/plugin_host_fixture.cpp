@@ -1,6 +1,7 @@
 #include "tests/win32/plugin/plugin_host_fixture.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "catalogue/portable/list_file_format.h"
@@ -16,6 +17,16 @@ void PluginHostTest::SetUp() {
     options.settingsFolder = folder->Path();
     options.skinImages = {folder->Path() + "\\skin_blue.bmp", folder->Path() + "\\skin_amber.bmp"};
     options.mainRect = {400, 40, 900, 700};
+}
+
+void PluginHostTest::AwaitLibraryLeaving(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetModuleHandleA("gen_ondaria.dll") && GetTickCount() - start < ms) Sleep(50);
+    if (GetModuleHandleA("gen_ondaria.dll") != nullptr) {
+        fprintf(stderr, "the library never left the process: a thread of the plugin is still running\n");
+        fflush(stderr);
+        _exit(1);
+    }
 }
 
 void PluginHostTest::TearDown() {

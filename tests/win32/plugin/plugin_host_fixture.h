@@ -55,6 +55,21 @@ protected:
     // The plugin's modeless dialog with this caption, or 0.
     HWND DialogTitled(const char* caption) const;
     bool Pump(DWORD ms = 50) { return host->PumpMessages(ms); }
+    // Waits, pumping, until `done` holds.
+    template <typename Condition>
+    bool PumpUntil(Condition done, DWORD ms) {
+        const DWORD start = GetTickCount();
+        while (!done()) {
+            if (GetTickCount() - start > ms) return false;
+            Pump(20);
+        }
+        return true;
+    }
+    // Waits for the library to leave the process once the host is gone: a
+    // thread of the plugin may hold it until its request ends. When it never
+    // leaves, every later test would start the library left behind, in the
+    // state its quit left: the process ends at once rather than fail them all.
+    static void AwaitLibraryLeaving(DWORD ms);
     std::vector<standin::LogEntry> Requests() const;   // WM_USER and WM_COPYDATA only
 
     std::unique_ptr<TestFolder> folder;

@@ -38,15 +38,7 @@ void DirectoryTest::SetUp() {
 
 void DirectoryTest::TearDown() {
     host.reset();
-    const DWORD start = GetTickCount();
-    while (GetModuleHandleA("gen_ondaria.dll") && GetTickCount() - start < kUnloadWaitMs) Sleep(50);
-    if (GetModuleHandleA("gen_ondaria.dll") != nullptr) {
-        // Every later test would start the library left behind, in the state
-        // its quit left: end here, at once, rather than fail them all slowly.
-        fprintf(stderr, "the library never left the process: a worker of the plugin is still running\n");
-        fflush(stderr);
-        _exit(1);
-    }
+    AwaitLibraryLeaving(kUnloadWaitMs);
     PluginHostTest::TearDown();
 }
 

@@ -43,16 +43,6 @@ protected:
     std::vector<const StreamRecord*> PanelRecords() const;
     // What the stand-in printed so far: "port N", then a line a click counted.
     std::string StandinOutput() const;
-    // Waits, pumping, until `done` holds.
-    template <typename Condition>
-    bool PumpUntil(Condition done, DWORD ms) {
-        const DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > ms) return false;
-            Pump(20);
-        }
-        return true;
-    }
 
     HWND directory = nullptr;
     std::string standin;

@@ -89,13 +89,7 @@ protected:
 
     void TearDown() override {
         host.reset();
-        const DWORD start = GetTickCount();
-        while (GetModuleHandleA("gen_ondaria.dll") && GetTickCount() - start < kUnloadWaitMs) Sleep(50);
-        if (GetModuleHandleA("gen_ondaria.dll") != nullptr) {
-            fprintf(stderr, "the library never left the process: the check's thread is still running\n");
-            fflush(stderr);
-            _exit(1);
-        }
+        AwaitLibraryLeaving(kUnloadWaitMs);
         PluginHostTest::TearDown();
     }
 
@@ -126,15 +120,6 @@ protected:
         return text;
     }
     void Press(int id) { SendMessageA(GetDlgItem(Preferences(), id), BM_CLICK, 0, 0); }
-    template <typename Condition>
-    bool PumpUntil(Condition done, DWORD ms) {
-        const DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > ms) return false;
-            Pump(20);
-        }
-        return true;
-    }
 
     // Starts a check and waits for its summary, with the dialog closed
     // meanwhile; the summary, or "" when it never came.
